@@ -1,0 +1,128 @@
+#include "discovery/DiscoveryExchange.h"
+
+#include "discovery/core/FixedText.h"
+#include "platform/Adapters.h"
+
+#include <QHostAddress>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+#include <cstring>
+
+namespace discovery {
+
+DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc,
+                                     QObject* parent)
+    : QObject(parent), m_table(table), m_pc(pc)
+{
+    std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    m_timer1.setInterval(kScanMilliseconds);
+    connect(&m_timer1, &QTimer::timeout, this, &DiscoveryExchange::EndScan);
+}
+
+DiscoveryExchange::~DiscoveryExchange() = default;
+
+bool DiscoveryExchange::isScanning() const
+{
+    return m_timer1.isActive();
+}
+
+void DiscoveryExchange::StartScan()
+{
+    ClearDeviceTable(m_table);
+    m_counters = {};
+    m_readQueued = false;
+
+    // The reply socket is bound before anything goes out, so that a unit that
+    // answers at once is heard.
+    m_replySocket = std::make_unique<QUdpSocket>();
+    m_replyPortFailed =
+        !m_replySocket->bind(QHostAddress::AnyIPv4, kReplyPort, QUdpSocket::DefaultForPlatform);
+    if (m_replyPortFailed) {
+        m_replySocket.reset();
+    } else {
+        connect(m_replySocket.get(), &QUdpSocket::readyRead, this,
+                &DiscoveryExchange::onDiscoveryReply);
+    }
+
+    sendRequests();
+
+    emit scanStarting();
+    m_timer1.start();
+}
+
+// One request through each adapter that is up and has an address: a socket
+// bound to the adapter's address sends its limited broadcast out of that
+// adapter, so units on every segment of the PC hear it, not only those behind
+// the default route.
+void DiscoveryExchange::sendRequests()
+{
+    const QByteArray request(kDiscoveryRequest.data(),
+                             static_cast<qsizetype>(kDiscoveryRequest.size()));
+    const QHostAddress broadcast(QHostAddress::Broadcast);
+    int sent = 0;
+    if (const auto adapters = platform::adapters()) {
+        for (const platform::Adapter& adapter : *adapters) {
+            const QHostAddress source(QString::fromStdString(adapter.address));
+            if (!adapter.up || source.isNull() || source == QHostAddress(QHostAddress::AnyIPv4))
+                continue;
+            QUdpSocket socket;
+            if (!socket.bind(source, 0))
+                continue;
+            if (socket.writeDatagram(request, broadcast, kRequestPort) == request.size())
+                ++sent;
+        }
+    }
+    if (sent == 0) {
+        // No adapter to bind to: one unbound send, leaving by the default route.
+        QUdpSocket socket;
+        socket.writeDatagram(request, broadcast, kRequestPort);
+    }
+}
+
+void DiscoveryExchange::onDiscoveryReply()
+{
+    m_readQueued = false;
+    if (!m_replySocket)
+        return; // a late notice after the scan ended: nothing to read
+
+    // One call reads one datagram into the zeroed buffer; if more are waiting,
+    // another call is queued so the event loop (timers, painting) runs between.
+    std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
+    if (m_replySocket->hasPendingDatagrams()) {
+        const qint64 got = m_replySocket->readDatagram(
+            reinterpret_cast<char*>(m_receiveBuffer), sizeof m_receiveBuffer);
+        ++m_counters.datagrams;
+        if (got > 0) {
+            const ReplyOutcome outcome =
+                ParseDiscoveryReply(m_receiveBuffer, static_cast<std::size_t>(got), m_table,
+                                    textOf(m_pc.PcSubnetMask));
+            if (outcome == ReplyOutcome::Added)
+                ++m_counters.added;
+            else
+                ++m_counters.ignored;
+        } else {
+            ++m_counters.ignored;
+        }
+    }
+    if (m_replySocket->hasPendingDatagrams() && !m_readQueued) {
+        m_readQueued = true;
+        QMetaObject::invokeMethod(this, &DiscoveryExchange::onDiscoveryReply,
+                                  Qt::QueuedConnection);
+    }
+}
+
+void DiscoveryExchange::EndScan()
+{
+    m_timer1.stop();
+    if (m_replySocket) {
+        m_replySocket->disconnect(this);
+        m_replySocket->close();
+        m_replySocket.reset();
+    }
+    emit scanEnded(m_replyPortFailed);
+}
+
+} // namespace discovery

@@ -1,0 +1,68 @@
+#pragma once
+// One scan: the "0C01S" broadcast, 3000 ms of replies into the device table,
+// then the end of the scan, which the owner (main window, command-line tool)
+// handles through scanEnded().
+
+#include "discovery/core/DeviceTable.h"
+#include "discovery/core/DiscoveryReply.h"
+#include "discovery/core/LocalNetwork.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class QUdpSocket;
+
+namespace discovery {
+
+class DiscoveryExchange : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The table and the PC values belong to the owner and outlive this object.
+    DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc, QObject* parent = nullptr);
+    ~DiscoveryExchange() override;
+
+    // Clears the table, binds the reply socket to port 12310, broadcasts the
+    // request through every adapter that is up, emits scanStarting() (the
+    // owner starts its progress bar) and then starts Timer1.
+    void StartScan();
+
+    bool isScanning() const;
+    // True when the last scan could not bind the reply port (its end reports it).
+    bool replyPortFailed() const { return m_replyPortFailed; }
+
+    // Counters of the current or last scan, for tests and benchmarks.
+    struct Counters
+    {
+        int datagrams = 0;
+        int added = 0;
+        int ignored = 0;
+    };
+    Counters counters() const { return m_counters; }
+
+    QTimer* Timer1() { return &m_timer1; }
+
+signals:
+    void scanStarting();
+    // After Timer1 fired: the timer is stopped and the reply socket closed.
+    void scanEnded(bool replyPortFailed);
+
+private:
+    void onDiscoveryReply(); // stands for the window message of a waiting datagram
+    void EndScan();
+    void sendRequests();
+
+    DeviceTable& m_table;
+    const PcNetworkValues& m_pc;
+    std::unique_ptr<QUdpSocket> m_replySocket;
+    QTimer m_timer1;
+    unsigned char m_receiveBuffer[kReceiveBufferSize];
+    bool m_replyPortFailed = false;
+    bool m_readQueued = false;
+    Counters m_counters;
+};
+
+} // namespace discovery

@@ -1,0 +1,15 @@
+#include "discovery/RecordText.h"
+
+#include "platform/Cp932.h"
+
+namespace discovery {
+
+QString fieldTextOf(const char* field, std::size_t capacity)
+{
+    std::size_t n = 0;
+    while (n < capacity && field[n] != '\0')
+        ++n;
+    return platform::cp932::decode(QByteArrayView(field, static_cast<qsizetype>(n)));
+}
+
+} // namespace discovery

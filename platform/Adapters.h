@@ -1,0 +1,23 @@
+#pragma once
+// The PC's network adapters as the local network check needs them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct Adapter
+{
+    std::string name;      // interface name, for messages and socket binding
+    bool up = false;       // administratively up
+    std::string address;   // first IPv4 address, dotted quad ("0.0.0.0" when none)
+    std::string mask;      // that address's mask ("0.0.0.0" when none)
+    std::string gateway;   // first default gateway through this adapter ("0.0.0.0" when none)
+};
+
+// Every adapter except loopback, in a stable order (interface index).
+// nullopt when the list cannot be read or there is no adapter at all.
+std::optional<std::vector<Adapter>> adapters();
+
+} // namespace platform

@@ -1,0 +1,153 @@
+#include "platform/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
+
+namespace platform::cp932 {
+namespace {
+
+constexpr char16_t kQtBadByte = 0x001A;   // what Qt's ICU decoder puts for a bad byte
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool qtHasCp932()
+{
+    static const bool valid = QStringDecoder("windows-31j").isValid() &&
+                              QStringEncoder("windows-31j").isValid();
+    return valid;
+}
+
+#ifndef _WIN32
+// Fallback through iconv's "CP932" (never "SHIFT_JIS": a different table).
+QByteArray iconvConvert(const char* to, const char* from, QByteArrayView in, bool& ok)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        ok = false;
+        return {};
+    }
+    QByteArray out;
+    out.resize(in.size() * 4 + 16);
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = static_cast<size_t>(in.size());
+    char* outPtr = out.data();
+    size_t outLeft = static_cast<size_t>(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1))
+            break;
+        ok = false;
+        if (errno == E2BIG)
+            break; // cannot happen with the room reserved above
+        // Skip one unusable input unit; the caller has marked the failure.
+        const size_t skip = (std::string_view(from) == "UTF-16LE") ? 2 : 1;
+        if (inLeft < skip)
+            break;
+        inPtr += skip;
+        inLeft -= skip;
+        if (std::string_view(to) == "UTF-16LE" && outLeft >= 2) {
+            *outPtr++ = static_cast<char>(0xFD);
+            *outPtr++ = static_cast<char>(0xFF);
+            outLeft -= 2;
+        } else if (outLeft >= 1) {
+            *outPtr++ = '?';
+            --outLeft;
+        }
+    }
+    iconv_close(cd);
+    out.resize(out.size() - static_cast<qsizetype>(outLeft));
+    return out;
+}
+#endif
+
+} // namespace
+
+bool available()
+{
+#ifdef _WIN32
+    return true;
+#else
+    if (qtHasCp932())
+        return true;
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    iconv_close(cd);
+    return true;
+#endif
+}
+
+QString decode(QByteArrayView bytes, bool* ok)
+{
+    bool good = true;
+    QString text;
+    if (qtHasCp932()) {
+        QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+        text = decoder.decode(bytes);
+        const bool inputHasSub = bytes.contains(char(kQtBadByte));
+        if (decoder.hasError())
+            good = false;
+        if (!inputHasSub && text.contains(QChar(kQtBadByte))) {
+            good = false;
+            text.replace(QChar(kQtBadByte), QChar(kReplacement));
+        }
+    }
+#ifndef _WIN32
+    else {
+        const QByteArray utf16 = iconvConvert("UTF-16LE", "CP932", bytes, good);
+        text = QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+    }
+#endif
+    if (ok)
+        *ok = good;
+    return text;
+}
+
+QByteArray encode(QStringView text, bool* ok)
+{
+    bool good = true;
+    QByteArray out;
+    if (qtHasCp932()) {
+        QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray raw = encoder.encode(text);
+        if (encoder.hasError())
+            good = false;
+        // Qt writes FC FC for a character the table lacks; FC FC is no valid
+        // CP932 pair, so it marks exactly those places.
+        out.reserve(raw.size());
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            const auto b = static_cast<unsigned char>(raw[i]);
+            if (isLeadByte(b) && i + 1 < raw.size()) {
+                if (b == 0xFC && static_cast<unsigned char>(raw[i + 1]) == 0xFC) {
+                    out.append('?');
+                    good = false;
+                } else {
+                    out.append(raw[i]).append(raw[i + 1]);
+                }
+                ++i;
+            } else {
+                out.append(raw[i]);
+            }
+        }
+    }
+#ifndef _WIN32
+    else {
+        out = iconvConvert("CP932", "UTF-16LE",
+                           QByteArrayView(reinterpret_cast<const char*>(text.utf16()),
+                                          text.size() * 2),
+                           good);
+    }
+#endif
+    if (ok)
+        *ok = good;
+    return out;
+}
+
+} // namespace platform::cp932
