@@ -1,0 +1,103 @@
+#include "app/FindReport.h"
+
+#include "discovery/RecordText.h"
+#include "discovery/core/FixedText.h"
+#include "discovery/core/Ipv4.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+using namespace discovery;
+
+namespace {
+
+QString latin(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonObject recordJson(int number, const DeviceRecord& r)
+{
+    return QJsonObject{
+        {"number", number},
+        {"MacAddress", fieldText(r.MacAddress)},
+        {"IpAddress", fieldText(r.IpAddress)},
+        {"SubnetMask", fieldText(r.SubnetMask)},
+        {"GatewayAddress", fieldText(r.GatewayAddress)},
+        {"HostName", fieldText(r.HostName)},
+        {"HostAux", fieldText(r.HostAux)},
+        {"DiskModel", fieldText(r.DiskModel)},
+        {"DiskAux", fieldText(r.DiskAux)},
+        {"DiskCapacity", fieldText(r.DiskCapacity)},
+        {"DiskFree", fieldText(r.DiskFree)},
+        {"NetworkAddress", latin(dottedQuad(r.NetworkAddress))},
+        {"OtherSubnet", r.OtherSubnet},
+        {"FreeSpaceMissing", r.FreeSpaceMissing},
+    };
+}
+
+} // namespace
+
+QByteArray findReportJson(const ScanSummary& scan)
+{
+    QJsonArray records;
+    for (int n = 1; n <= scan.table.DeviceCount; ++n)
+        records.append(recordJson(n, *scan.table.record(n)));
+    const QJsonObject root{
+        {"NetworkState", scan.pc.NetworkState},
+        {"PcIpAddress", latin(textOf(scan.pc.PcIpAddress))},
+        {"PcSubnetMask", latin(textOf(scan.pc.PcSubnetMask))},
+        {"PcGateway", latin(textOf(scan.pc.PcGateway))},
+        {"PcNetwork", latin(dottedQuad(scan.pc.PcNetwork))},
+        {"replyPortFailed", scan.replyPortFailed},
+        {"datagrams", scan.datagrams},
+        {"DeviceCount", scan.table.DeviceCount},
+        {"records", records},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QString findReportTable(const ScanSummary& scan)
+{
+    QStringList lines;
+    lines << QStringLiteral("PC: %1 / %2, gateway %3")
+                 .arg(latin(textOf(scan.pc.PcIpAddress)), latin(textOf(scan.pc.PcSubnetMask)),
+                      latin(textOf(scan.pc.PcGateway)));
+    lines << QStringLiteral("%1 unit(s) found").arg(scan.table.DeviceCount);
+    if (scan.table.DeviceCount == 0)
+        return lines.join('\n') + '\n';
+
+    const QStringList header{"#",       "Host", "Identity", "Address", "Mask",
+                             "Gateway", "Disk", "Capacity", "Free",    "Subnet"};
+    QList<QStringList> rows{header};
+    for (int n = 1; n <= scan.table.DeviceCount; ++n) {
+        const DeviceRecord& r = *scan.table.record(n);
+        rows.append({QString::number(n), fieldText(r.HostName), fieldText(r.MacAddress),
+                     fieldText(r.IpAddress), fieldText(r.SubnetMask), fieldText(r.GatewayAddress),
+                     fieldText(r.DiskModel), fieldText(r.DiskCapacity), fieldText(r.DiskFree),
+                     r.OtherSubnet ? QStringLiteral("other") : QStringLiteral("same")});
+    }
+    // Column widths in characters; East Asian wide characters count double.
+    const auto width = [](const QString& s) {
+        int w = 0;
+        for (QChar c : s)
+            w += (c.unicode() >= 0x1100 && c.unicode() < 0xFF61) || c.unicode() >= 0xFFE0 ? 2 : 1;
+        return w;
+    };
+    QList<int> widths(header.size(), 0);
+    for (const QStringList& row : rows)
+        for (int i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], width(row[i]));
+    for (const QStringList& row : rows) {
+        QString line;
+        for (int i = 0; i < row.size(); ++i) {
+            line += row[i];
+            if (i + 1 < row.size())
+                line += QString(widths[i] - width(row[i]) + 2, ' ');
+        }
+        lines << line;
+    }
+    return lines.join('\n') + '\n';
+}

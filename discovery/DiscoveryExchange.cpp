@@ -6,13 +6,11 @@
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
-
 #include <cstring>
 
 namespace discovery {
 
-DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc,
-                                     QObject* parent)
+DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc, QObject* parent)
     : QObject(parent), m_table(table), m_pc(pc)
 {
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
@@ -92,13 +90,12 @@ void DiscoveryExchange::onDiscoveryReply()
     // another call is queued so the event loop (timers, painting) runs between.
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     if (m_replySocket->hasPendingDatagrams()) {
-        const qint64 got = m_replySocket->readDatagram(
-            reinterpret_cast<char*>(m_receiveBuffer), sizeof m_receiveBuffer);
+        const qint64 got = m_replySocket->readDatagram(reinterpret_cast<char*>(m_receiveBuffer),
+                                                       sizeof m_receiveBuffer);
         ++m_counters.datagrams;
         if (got > 0) {
-            const ReplyOutcome outcome =
-                ParseDiscoveryReply(m_receiveBuffer, static_cast<std::size_t>(got), m_table,
-                                    textOf(m_pc.PcSubnetMask));
+            const ReplyOutcome outcome = ParseDiscoveryReply(
+                m_receiveBuffer, static_cast<std::size_t>(got), m_table, textOf(m_pc.PcSubnetMask));
             if (outcome == ReplyOutcome::Added)
                 ++m_counters.added;
             else
@@ -109,8 +106,7 @@ void DiscoveryExchange::onDiscoveryReply()
     }
     if (m_replySocket->hasPendingDatagrams() && !m_readQueued) {
         m_readQueued = true;
-        QMetaObject::invokeMethod(this, &DiscoveryExchange::onDiscoveryReply,
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &DiscoveryExchange::onDiscoveryReply, Qt::QueuedConnection);
     }
 }
 

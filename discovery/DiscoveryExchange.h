@@ -9,7 +9,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <memory>
 
 class QUdpSocket;

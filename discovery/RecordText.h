@@ -2,7 +2,6 @@
 // Record fields as display text: the bytes a unit sent, decoded from CP932.
 
 #include <QString>
-
 #include <cstddef>
 
 namespace discovery {

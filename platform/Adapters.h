@@ -9,11 +9,11 @@ namespace platform {
 
 struct Adapter
 {
-    std::string name;      // interface name, for messages and socket binding
-    bool up = false;       // administratively up
-    std::string address;   // first IPv4 address, dotted quad ("0.0.0.0" when none)
-    std::string mask;      // that address's mask ("0.0.0.0" when none)
-    std::string gateway;   // first default gateway through this adapter ("0.0.0.0" when none)
+    std::string name;    // interface name, for messages and socket binding
+    bool up = false;     // administratively up
+    std::string address; // first IPv4 address, dotted quad ("0.0.0.0" when none)
+    std::string mask;    // that address's mask ("0.0.0.0" when none)
+    std::string gateway; // first default gateway through this adapter ("0.0.0.0" when none)
 };
 
 // Every adapter except loopback, in a stable order (interface index).

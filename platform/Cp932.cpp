@@ -10,7 +10,7 @@
 namespace platform::cp932 {
 namespace {
 
-constexpr char16_t kQtBadByte = 0x001A;   // what Qt's ICU decoder puts for a bad byte
+constexpr char16_t kQtBadByte = 0x001A; // what Qt's ICU decoder puts for a bad byte
 constexpr char16_t kReplacement = 0xFFFD;
 
 bool isLeadByte(unsigned char b)
@@ -20,8 +20,8 @@ bool isLeadByte(unsigned char b)
 
 bool qtHasCp932()
 {
-    static const bool valid = QStringDecoder("windows-31j").isValid() &&
-                              QStringEncoder("windows-31j").isValid();
+    static const bool valid =
+        QStringDecoder("windows-31j").isValid() && QStringEncoder("windows-31j").isValid();
     return valid;
 }
 
@@ -139,10 +139,9 @@ QByteArray encode(QStringView text, bool* ok)
     }
 #ifndef _WIN32
     else {
-        out = iconvConvert("CP932", "UTF-16LE",
-                           QByteArrayView(reinterpret_cast<const char*>(text.utf16()),
-                                          text.size() * 2),
-                           good);
+        out = iconvConvert(
+            "CP932", "UTF-16LE",
+            QByteArrayView(reinterpret_cast<const char*>(text.utf16()), text.size() * 2), good);
     }
 #endif
     if (ok)

@@ -3,7 +3,8 @@
 
 namespace discovery {
 
-enum AddressSetResult : int {
+enum AddressSetResult : int
+{
     AddressSetOk = 0,
     AddressSetBadAddress = 1,
     AddressSetBadMask = 2,

@@ -60,9 +60,9 @@ ReplyOutcome ParseDiscoveryReply(const unsigned char* buffer, std::size_t length
     if (hasDiskModel && quoteCount < 20)
         return ReplyOutcome::Malformed;
 
-    const std::string_view identity =
-        text.size() > kIdentityOffset ? text.substr(kIdentityOffset, kIdentityLength)
-                                      : std::string_view();
+    const std::string_view identity = text.size() > kIdentityOffset
+                                          ? text.substr(kIdentityOffset, kIdentityLength)
+                                          : std::string_view();
     for (int n = 1; n <= table.DeviceCount && n <= kMaxRecords; ++n)
         if (sameIdentity(identity, table.slots[n].MacAddress))
             return ReplyOutcome::Duplicate;

@@ -17,12 +17,13 @@ inline constexpr std::size_t kReceiveBufferSize = 320;
 inline constexpr int kScanMilliseconds = 3000;
 inline constexpr int kApostrophesKept = 30;
 
-enum class ReplyOutcome {
-    Added,       // a new record was appended
-    NotAReply,   // does not begin "0C01R"
-    Duplicate,   // the unit is already in the table
-    Malformed,   // too few apostrophes for the values it must carry
-    TableFull,   // a 100th unit in one scan
+enum class ReplyOutcome
+{
+    Added,     // a new record was appended
+    NotAReply, // does not begin "0C01R"
+    Duplicate, // the unit is already in the table
+    Malformed, // too few apostrophes for the values it must carry
+    TableFull, // a 100th unit in one scan
 };
 
 // Reads the datagram in buffer[0, length) (length is cut to

@@ -27,8 +27,8 @@ int digitValue(char c, int base)
 std::uint32_t networkToHost(std::uint32_t v)
 {
     const auto* b = reinterpret_cast<const unsigned char*>(&v);
-    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) |
-           (std::uint32_t{b[2]} << 8) | std::uint32_t{b[3]};
+    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) |
+           std::uint32_t{b[3]};
 }
 
 std::uint32_t hostToNetwork(std::uint32_t h)

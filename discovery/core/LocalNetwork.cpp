@@ -23,7 +23,8 @@ void CheckLocalNetwork(PcNetworkValues& values,
         copyText(values.PcIpAddress, adapter.address);
         copyText(values.PcSubnetMask, adapter.mask);
         copyText(values.PcGateway, adapter.gateway);
-        values.PcNetwork = inetAddr(textOf(values.PcIpAddress)) & inetAddr(textOf(values.PcSubnetMask));
+        values.PcNetwork =
+            inetAddr(textOf(values.PcIpAddress)) & inetAddr(textOf(values.PcSubnetMask));
         values.NetworkState = NetworkOk;
         return;
     }

@@ -11,8 +11,9 @@ namespace discovery {
 
 inline constexpr int kPcTextSize = 32;
 
-enum NetworkStateCode : std::int32_t {
-    NetworkOk = 0,           // an adapter was chosen
+enum NetworkStateCode : std::int32_t
+{
+    NetworkOk = 0, // an adapter was chosen
     NetworkNoUsableAdapter = 1,
     NetworkAdapterListFailed = 2,
 };

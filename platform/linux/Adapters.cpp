@@ -35,8 +35,7 @@ std::map<std::string, std::string> defaultGateways()
                       mask = 1;
         fields >> iface >> std::hex >> destination >> gateway >> flags >> std::dec >> refcnt >>
             use >> metric >> std::hex >> mask;
-        if (!fields || destination != 0 || mask != 0 || !(flags & RTF_UP) ||
-            !(flags & RTF_GATEWAY))
+        if (!fields || destination != 0 || mask != 0 || !(flags & RTF_UP) || !(flags & RTF_GATEWAY))
             continue;
         if (gateways.count(iface))
             continue;
@@ -72,8 +71,8 @@ std::optional<std::vector<Adapter>> adapters()
         }
         adapter.up = (ifa->ifa_flags & IFF_UP) != 0;
         // The first IPv4 address listed is the interface's primary one.
-        if (ifa->ifa_addr && ifa->ifa_addr->sa_family == AF_INET &&
-            adapter.address == "0.0.0.0" && ifa->ifa_netmask) {
+        if (ifa->ifa_addr && ifa->ifa_addr->sa_family == AF_INET && adapter.address == "0.0.0.0" &&
+            ifa->ifa_netmask) {
             adapter.address = dotted(ifa->ifa_addr);
             adapter.mask = dotted(ifa->ifa_netmask);
         }
