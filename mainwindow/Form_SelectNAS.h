@@ -1,0 +1,130 @@
+#pragma once
+// The program's one working window: the three guide pages, the device list
+// with its details panel, and the buttons that act on a unit. It owns the
+// device table, the PC's network values, the page state and the scan.
+
+#include "discovery/core/DeviceTable.h"
+#include "discovery/core/LocalNetwork.h"
+
+#include <QList>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QIcon;
+
+namespace Ui {
+class Form_SelectNAS;
+}
+
+namespace discovery {
+class DiscoveryExchange;
+}
+
+namespace mainwindow {
+
+class Form_SelectNAS : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Makes the window hidden and, right after its controls exist, runs the
+    // local network check on this PC's adapters.
+    explicit Form_SelectNAS(QWidget* parent = nullptr);
+
+    // Same, with the network check supplied by the caller (tests feed a fixed
+    // adapter list, so that nothing touches the machine's network).
+    using NetworkCheck = std::function<void(discovery::PcNetworkValues&)>;
+    explicit Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent = nullptr);
+    ~Form_SelectNAS() override;
+
+    // --- wiring done by the start-up code -------------------------------
+    // The search window: Timer2 shows it, the end of every scan hides it.
+    void setSearchWindow(QWidget* form2);
+    // The settings dialog, run modally from the device list (page 6). Its
+    // QDialog::Rejected result stands for Cancel; any other result rescans.
+    void setSettingsDialog(QDialog* form3);
+    // Starts the first scan when the page state is still 1 and no scan runs;
+    // the same as the first activation of the window, for window systems that
+    // never activate it. Activation afterwards starts no second scan.
+    void startFirstScan();
+
+    // --- state read by the start-up code, the settings dialog and tests -
+    discovery::DeviceTable& deviceTable() { return *m_table; }
+    const discovery::DeviceTable& deviceTable() const { return *m_table; }
+    const discovery::PcNetworkValues& pcNetworkValues() const { return m_pc; }
+    // The page state; the search window sets it to 1 when it is made.
+    std::int32_t& guidePageState() { return GuidePage; }
+    int guidePage() const { return GuidePage; }
+    int selectedRecord() const { return SelectedRecord; }
+    // The list's selected item index, -1 when none.
+    int selectedItemIndex() const;
+    bool isScanning() const { return m_scanning; }
+    int scanBarPosition() const { return ScanBarPosition; }
+
+    QTimer* Timer2() { return &m_timer2; }
+    QTimer* Timer_Bar() { return &m_timerBar; }
+
+    // --- seams for in-process tests --------------------------------------
+    // Replaces the live scan: the replacement sends nothing; the test later
+    // calls onScanEnded() itself after filling the table.
+    void setScanStarter(std::function<void()> starter);
+    // What ends the process with a status (default: QCoreApplication::exit).
+    void setExitHandler(std::function<void(int)> handler);
+
+    // --- handlers (named after their controls and events) ----------------
+    void ShowGuidePage();
+    void But_NextClick();
+    void But_PreClick();
+    void But_RescanClick();
+    void But_SambaClick();
+    void But_WebClick();
+    void But_CancelClick();
+    void FormActivate();
+    void Timer2Timer();
+    void Timer_BarTimer();
+    void FillDeviceList();
+    void Lis_NASListSelectItem(int itemIndex, bool selected);
+    void Lis_NASListClick();
+    void ShowDetails(int recordNumber);
+    void ClearDetails();
+
+public slots:
+    // Start of a scan: the progress bar at the bottom runs from 0.
+    void onScanStarting();
+    // The main window's end of a scan (network errors, page, list, selection).
+    void onScanEnded(bool replyPortFailed);
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void setUpControls();
+    void selectFirstUnit();
+    void applyActionButtons(int recordNumber);
+    void endProcess(int status);
+
+    std::unique_ptr<Ui::Form_SelectNAS> m_ui;
+    std::unique_ptr<discovery::DeviceTable> m_table;
+    discovery::PcNetworkValues m_pc{};
+    std::unique_ptr<discovery::DiscoveryExchange> m_exchange;
+    QList<QIcon> m_Img_NasIcom;
+    QTimer m_timer2;
+    QTimer m_timerBar;
+    QWidget* m_searchWindow = nullptr;
+    QDialog* m_settingsDialog = nullptr;
+    std::function<void()> m_scanStarter;
+    std::function<void(int)> m_exitHandler;
+    bool m_scanning = false;
+
+    std::int32_t GuidePage = 0;
+    std::int32_t SelectedRecord = 0;
+    std::int32_t ScanBarPosition = 0;
+};
+
+} // namespace mainwindow
