@@ -1,0 +1,18 @@
+#include "platform/Fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace platform {
+
+void installFontSubstitutions()
+{
+    // The IPA faces are drawn to the same advance widths as the Windows ones,
+    // so captions keep fitting the geometry the forms give them.
+    QFont::insertSubstitutions(kProportionalGothic,
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+    QFont::insertSubstitutions(kFixedGothic,
+                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
+}
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+// The program's forms ask for the Windows Japanese faces by name. Where those
+// are missing, map them to the metric-compatible IPA faces so that Japanese
+// text neither falls to boxes nor to a face of other widths.
+
+#include <QString>
+
+namespace platform {
+
+inline const QString kProportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString kFixedGothic = QStringLiteral("ＭＳ ゴシック");
+
+// Call once after the application object exists and before any window is made.
+void installFontSubstitutions();
+
+} // namespace platform
