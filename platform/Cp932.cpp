@@ -18,6 +18,22 @@ bool isLeadByte(unsigned char b)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// True when the last byte is a lead byte whose trail byte is missing.
+bool endsInsideCharacter(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        if (isLeadByte(static_cast<unsigned char>(bytes[i]))) {
+            if (i + 1 >= bytes.size())
+                return true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
 bool qtHasCp932()
 {
     static const bool valid =
@@ -94,6 +110,10 @@ QString decode(QByteArrayView bytes, bool* ok)
         const bool inputHasSub = bytes.contains(char(kQtBadByte));
         if (decoder.hasError())
             good = false;
+        if (endsInsideCharacter(bytes)) {
+            good = false; // Qt drops a lead byte that has no trail byte
+            text.append(QChar(kReplacement));
+        }
         if (!inputHasSub && text.contains(QChar(kQtBadByte))) {
             good = false;
             text.replace(QChar(kQtBadByte), QChar(kReplacement));

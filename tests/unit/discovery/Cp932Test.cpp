@@ -1,0 +1,58 @@
+// CP932 conversion of unit texts, and field decoding.
+
+#include "platform/Cp932.h"
+
+#include "discovery/RecordText.h"
+
+#include <QTest>
+
+class Cp932Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripAndMicrosoftTable()
+    {
+        QVERIFY(platform::cp932::available());
+        bool ok = false;
+        const QString name = QStringLiteral("ナス１テスト");
+        const QByteArray bytes = platform::cp932::encode(name, &ok);
+        QVERIFY(ok);
+        QCOMPARE(bytes.toHex(), QByteArray("8369835882508365835883678367").left(bytes.size() * 2));
+        QCOMPARE(platform::cp932::decode(bytes, &ok), name);
+        QVERIFY(ok);
+        // Microsoft's table: 0x8160 is the fullwidth tilde, 0x815F the backslash-like yen-free
+        // mark.
+        QCOMPARE(platform::cp932::decode(QByteArray("\x81\x60"), &ok), QStringLiteral("\uFF5E"));
+        QVERIFY(ok);
+    }
+
+    void badInputIsMarked()
+    {
+        bool ok = true;
+        // A lead byte at the end is reported, not silently held back.
+        const QString cut = platform::cp932::decode(QByteArray("AB\x83"), &ok);
+        QVERIFY(!ok);
+        QVERIFY(cut.startsWith(QStringLiteral("AB")));
+        QVERIFY(cut.contains(QChar(0xFFFD)));
+
+        ok = true;
+        const QByteArray out = platform::cp932::encode(QStringLiteral("A한B"), &ok);
+        QVERIFY(!ok);
+        QCOMPARE(out, QByteArray("A?B"));
+    }
+
+    void fieldDecoding()
+    {
+        char field[16] = {};
+        const QByteArray host = platform::cp932::encode(QStringLiteral("ナス"));
+        memcpy(field, host.constData(), static_cast<size_t>(host.size()));
+        QCOMPARE(discovery::fieldText(field), QStringLiteral("ナス"));
+        // A field filled to its last byte without a zero still ends inside it.
+        char full[4] = {'a', 'b', 'c', 'd'};
+        QCOMPARE(discovery::fieldText(full), QStringLiteral("abcd"));
+    }
+};
+
+QTEST_GUILESS_MAIN(Cp932Test)
+#include "Cp932Test.moc"
