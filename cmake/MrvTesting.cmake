@@ -36,7 +36,8 @@ endfunction()
 # mrv_add_fuzz_target(NAME <name> SOURCE <driver.cpp> LIBS ... CORPUS <dir>)
 # The driver defines LLVMFuzzerTestOneInput. In the fuzz build (clang, MRV_FUZZ)
 # it links libFuzzer; in every other build it links a small main that replays
-# the seed corpus and every saved crash reproducer, registered as a "fuzz" test.
+# the seed corpus and every saved crash reproducer (crashes/<name>/ beside the
+# driver), registered as a "fuzz" test.
 function(mrv_add_fuzz_target)
     cmake_parse_arguments(F "" "NAME;SOURCE;CORPUS" "LIBS" ${ARGN})
     if(MRV_FUZZ)
@@ -45,12 +46,17 @@ function(mrv_add_fuzz_target)
         target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
         target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
         target_include_directories(${F_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+        # Tells tests/fuzz/run-fuzzers where the seeds live.
+        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME}.corpus "${F_CORPUS}\n")
     else()
         add_executable(${F_NAME}_replay ${F_SOURCE}
                        ${PROJECT_SOURCE_DIR}/tests/testsupport/FuzzReplayMain.cpp)
         target_link_libraries(${F_NAME}_replay PRIVATE ${F_LIBS})
         target_include_directories(${F_NAME}_replay PRIVATE ${PROJECT_SOURCE_DIR})
-        add_test(NAME ${F_NAME}_replay COMMAND ${F_NAME}_replay ${F_CORPUS})
+        # Crash reproducers are kept beside the seeds in crashes/<name>/.
+        add_test(NAME ${F_NAME}_replay
+                 COMMAND ${F_NAME}_replay ${F_CORPUS}
+                         ${CMAKE_CURRENT_SOURCE_DIR}/crashes/${F_NAME})
         set_tests_properties(${F_NAME}_replay PROPERTIES LABELS fuzz TIMEOUT 120)
     endif()
 endfunction()
