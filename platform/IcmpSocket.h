@@ -1,0 +1,83 @@
+#pragma once
+// One ICMP socket for one echo at a time. The raw socket comes first; where
+// the system refuses it (no CAP_NET_RAW), Linux's unprivileged ICMP socket
+// stands in, which the ping_group_range setting allows per group.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+using Ipv4Address = std::array<std::uint8_t, 4>;
+
+// The Windows Sockets code for a system error number, so that messages use
+// the one table of socket error texts. A number without such a code is
+// returned unchanged (it is far below every Windows Sockets code).
+int windowsSocketsError(int errorNumber);
+
+class IcmpSocket
+{
+public:
+    enum class Kind
+    {
+        None,
+        Raw,      // receives whole IP datagrams, every ICMP message of the host
+        Datagram, // receives bare replies to its own requests and error reports
+    };
+
+    // What one receive produced. For Raw, buffer holds the IP datagram. For
+    // Datagram, buffer holds an ICMP message: an echo reply, or, when
+    // errorReport is set, the part of our request that an error quoted.
+    struct Received
+    {
+        int error = 0;               // Windows Sockets code; 0 when the receive worked
+        std::size_t size = 0;        // bytes in buffer; 0: nothing was waiting after all
+        Ipv4Address source{};        // Datagram: the sender (of the reply or the error)
+        std::uint8_t timeToLive = 0; // Datagram: of the datagram received
+        bool errorReport = false;
+        std::uint8_t icmpType = 0; // errorReport: the ICMP error's type, code, info
+        std::uint8_t icmpCode = 0;
+        std::uint32_t icmpInfo = 0;
+    };
+
+    struct Sent
+    {
+        int error = 0; // Windows Sockets code; 0 when the send worked
+        std::size_t bytes = 0;
+    };
+
+    IcmpSocket() = default;
+    ~IcmpSocket();
+    IcmpSocket(const IcmpSocket&) = delete;
+    IcmpSocket& operator=(const IcmpSocket&) = delete;
+
+    // Opens a raw IPv4 socket for protocol; for ICMP (1) falls back to the
+    // unprivileged socket, whose requests then carry identifier where the
+    // system lets us choose it. False when no socket could be opened.
+    bool open(int protocol, std::uint16_t identifier);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    Kind kind() const { return m_kind; }
+
+    // 0 or a Windows Sockets code.
+    int setTimeToLive(int timeToLive);
+
+    Sent sendTo(const std::uint8_t* data, std::size_t size, const Ipv4Address& address,
+                std::uint16_t port);
+
+    // Waits at most timeoutMs (a negative value counts as 0) for something to
+    // receive. False when the time ran out or the wait itself failed.
+    bool waitReadable(int timeoutMs);
+
+    // Takes one waiting datagram (never blocks), at most capacity bytes of it.
+    Received receive(std::uint8_t* buffer, std::size_t capacity);
+
+private:
+    Received receiveDatagram(std::uint8_t* buffer, std::size_t capacity, bool errorQueue);
+
+    int m_fd = -1;
+    Kind m_kind = Kind::None;
+};
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#include "probe/TIcmpClient.h"
+
+#include "platform/Tick.h"
+#include "probe/core/EIcmpException.h"
+
+namespace probe {
+
+namespace {
+
+// Closes the client's socket when an echo ends, however it ends.
+template <typename Close>
+struct ScopeExit
+{
+    Close close;
+    ~ScopeExit() { close(); }
+};
+
+template <typename Close>
+ScopeExit(Close) -> ScopeExit<Close>;
+
+} // namespace
+
+TIcmpClient::TIcmpClient(QObject* owner) : TRawSocketClient(owner) {}
+
+void TIcmpClient::Echo()
+{
+    const std::uint32_t processId = platform::currentProcessId();
+    const auto identifier = static_cast<std::uint16_t>(processId & 0xFFFFu);
+    m_sequence.prepare(m_sendBuffer, processId, platform::tickCount());
+    const platform::Ipv4Address target = resolveHost();
+
+    // Also after an error: a socket left open would collect ICMP messages
+    // until the next echo, which would then take a stale one for its reply.
+    const ScopeExit closeAtEnd{[this] { closeSocket(); }};
+    fetchSocket(identifier);
+    sendBuffer(identifier, m_sendBuffer.data(), kEchoRequestSize, target);
+    const std::size_t received = receiveBuffer(identifier, m_receiveBuffer, target);
+
+    const DecodedReply reply =
+        m_sequence.decode(m_receiveBuffer.data(), received, platform::tickCount());
+    if (reply.error != DecodeError::None)
+        throw EIcmpException::from(reply.error);
+    if (m_onReply)
+        m_onReply(this, reply.status);
+    m_replyStatus = reply.status;
+}
+
+} // namespace probe

@@ -1,0 +1,19 @@
+#include "probe/core/EchoSequence.h"
+
+namespace probe {
+
+std::uint16_t EchoSequence::prepare(IcmpBuffer& buffer, std::uint32_t processId, std::uint32_t tick)
+{
+    const std::uint16_t sequence = m_next;
+    buildEchoRequest(buffer, static_cast<std::uint16_t>(processId & 0xFFFFu), sequence, tick);
+    m_next = static_cast<std::uint16_t>(sequence + 1u);
+    return sequence;
+}
+
+DecodedReply EchoSequence::decode(const std::uint8_t* data, std::size_t size,
+                                  std::uint32_t tickNow) const
+{
+    return decodeReply(data, size, tickNow, m_next);
+}
+
+} // namespace probe
