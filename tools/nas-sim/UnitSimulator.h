@@ -1,0 +1,35 @@
+#pragma once
+// One simulated unit: answers discovery and setup requests on UDP 12311.
+
+#include "DatagramLog.h"
+#include "SimConfig.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QUdpSocket>
+
+class FloodSender;
+struct SetupRequest;
+
+class UnitSimulator : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UnitSimulator(SimConfig config, QObject* parent = nullptr);
+
+    // Opens the log and binds the request port; an error text, empty on success.
+    QString start();
+
+private:
+    void readPending();
+    void handleDiscovery(const QHostAddress& sender);
+    void handleSetup(const SetupRequest& request, const QHostAddress& sender);
+    void send(const QByteArray& bytes, const QHostAddress& to);
+    void takeSettings(const SetupRequest& request, int prefixLength);
+    char judge(const SetupRequest& request, int* prefixLength) const;
+
+    SimConfig m_config;
+    QUdpSocket m_socket;
+    DatagramLog m_log;
+    FloodSender* m_flood = nullptr;
+};
