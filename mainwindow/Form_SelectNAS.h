@@ -3,13 +3,11 @@
 // with its details panel, and the buttons that act on a unit. It owns the
 // device table, the PC's network values, the page state and the scan.
 
-#include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
 
 #include <QList>
 #include <QTimer>
 #include <QWidget>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,7 +21,8 @@ class Form_SelectNAS;
 
 namespace discovery {
 class DiscoveryExchange;
-}
+struct DeviceTable; // not included here: its member "slots" clashes with the Qt keyword
+} // namespace discovery
 
 namespace mainwindow {
 
@@ -93,7 +92,7 @@ public:
     void ShowDetails(int recordNumber);
     void ClearDetails();
 
-public slots:
+public Q_SLOTS:
     // Start of a scan: the progress bar at the bottom runs from 0.
     void onScanStarting();
     // The main window's end of a scan (network errors, page, list, selection).

@@ -1,0 +1,70 @@
+#include "mainwindow/Form2.h"
+
+#include "ui_Unit2.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace mainwindow {
+namespace {
+
+constexpr int kStepMilliseconds = 50;
+constexpr int kStep = 2;
+constexpr int kFull = 100;
+constexpr int kFontPixels = 16;
+constexpr double kOpacity = 200.0 / 255.0;
+const QColor kMoneyGreen(192, 220, 192);
+
+} // namespace
+
+Form2::Form2(std::int32_t& guidePage, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::Form2>())
+{
+    m_ui->setupUi(this);
+    setFixedSize(size());
+
+    // The form description can name the face but not a pixel height.
+    QFont face = font();
+    face.setPixelSize(kFontPixels);
+    setFont(face);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kMoneyGreen);
+    setPalette(background);
+    setAutoFillBackground(true);
+    setWindowOpacity(kOpacity);
+
+    m_ui->Label1->adjustSize();
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kStepMilliseconds);
+    connect(&m_timer1, &QTimer::timeout, this, &Form2::Timer1Timer);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->geometry();
+        move(desktop.center() - rect().center());
+    }
+
+    guidePage = 1;
+    show();
+}
+
+Form2::~Form2() = default;
+
+void Form2::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // Showing starts the steps; a bar that is already full stays full and idle.
+    if (SearchBarPosition < kFull)
+        m_timer1.start();
+}
+
+void Form2::Timer1Timer()
+{
+    SearchBarPosition += kStep;
+    m_ui->ProgressBar1->setValue(SearchBarPosition);
+    if (SearchBarPosition >= kFull)
+        m_timer1.stop();
+}
+
+} // namespace mainwindow

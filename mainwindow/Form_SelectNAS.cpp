@@ -1,0 +1,450 @@
+// The device table has a member named "slots", which Qt's keyword macro of
+// that name would rewrite: it is read before any Qt header.
+// clang-format off
+#include "discovery/core/DeviceTable.h"
+// clang-format on
+
+#include "mainwindow/Form_SelectNAS.h"
+
+#include "discovery/DiscoveryExchange.h"
+#include "discovery/LocalNetworkCheck.h"
+#include "discovery/RecordText.h"
+#include "discovery/core/FixedText.h"
+#include "discovery/core/Messages.h"
+#include "mainwindow/GuidePictures.h"
+#include "mainwindow/MessageBoxes.h"
+#include "mainwindow/UnitIcons.h"
+#include "mainwindow/core/ActionButtons.h"
+#include "mainwindow/core/DiskFigures.h"
+#include "mainwindow/core/GuidePage.h"
+#include "mainwindow/core/GuideTexts.h"
+#include "mainwindow/core/UnitIcon.h"
+#include "platform/Opener.h"
+#include "ui_Unit1.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace mainwindow {
+namespace {
+
+constexpr int kFontPixels = 13;
+constexpr int kSmallButtonFontPixels = 12;
+constexpr int kBarStepMilliseconds = 50;
+constexpr int kBarStep = 2;
+constexpr int kBarFull = 100;
+
+QString utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString utf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void setPixelSize(QWidget* widget, int pixels)
+{
+    QFont face = widget->font();
+    face.setPixelSize(pixels);
+    widget->setFont(face);
+}
+
+} // namespace
+
+Form_SelectNAS::Form_SelectNAS(QWidget* parent)
+    : Form_SelectNAS([](discovery::PcNetworkValues& pc) { discovery::CheckLocalNetwork(pc); },
+                     parent)
+{
+}
+
+Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      m_ui(std::make_unique<Ui::Form_SelectNAS>()),
+      m_table(std::make_unique<discovery::DeviceTable>())
+{
+    m_ui->setupUi(this);
+    setUpControls();
+    // The PC's adapter is chosen once, right after the controls exist; what
+    // it found is only reported at the end of the first scan.
+    networkCheck(m_pc);
+
+    m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc);
+    connect(m_exchange.get(), &discovery::DiscoveryExchange::scanStarting, this,
+            &Form_SelectNAS::onScanStarting);
+    connect(m_exchange.get(), &discovery::DiscoveryExchange::scanEnded, this,
+            &Form_SelectNAS::onScanEnded);
+    m_scanStarter = [this] { m_exchange->StartScan(); };
+    m_exitHandler = [](int status) { QCoreApplication::exit(status); };
+
+    m_timerBar.setObjectName(QStringLiteral("Timer_Bar"));
+    m_timerBar.setInterval(kBarStepMilliseconds);
+    connect(&m_timerBar, &QTimer::timeout, this, &Form_SelectNAS::Timer_BarTimer);
+
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setSingleShot(true);
+    m_timer2.setInterval(1);
+    connect(&m_timer2, &QTimer::timeout, this, &Form_SelectNAS::Timer2Timer);
+    m_timer2.start();
+}
+
+Form_SelectNAS::~Form_SelectNAS() = default;
+
+void Form_SelectNAS::setUpControls()
+{
+    setFixedSize(size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+
+    // The form description names the faces; pixel heights are set here,
+    // since a form description can only give point sizes.
+    setPixelSize(this, kFontPixels);
+    setPixelSize(m_ui->But_Samba, kSmallButtonFontPixels);
+    setPixelSize(m_ui->But_Web, kSmallButtonFontPixels);
+
+    QPalette buttonFace = m_ui->DescriptionBox->palette();
+    buttonFace.setColor(QPalette::Base, palette().color(QPalette::Button));
+    m_ui->DescriptionBox->setPalette(buttonFace);
+    m_ui->DescriptionBox->setUndoRedoEnabled(false);
+
+    m_ui->WelcomeImage->setPixmap(guidePicture(GuidePictureId::Welcome));
+    m_ui->DescriptionImage1->setPixmap(guidePicture(GuidePictureId::PowerOn));
+    m_ui->DescriptionImage2->setPixmap(guidePicture(GuidePictureId::Network));
+
+    m_Img_NasIcom = unitIcons();
+
+    for (QLabel* label :
+         {m_ui->Host_Name, m_ui->IP_Address, m_ui->Net_Mask, m_ui->Gateway, m_ui->HD_Name,
+          m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User, m_ui->LBVersion})
+        label->adjustSize();
+
+    QListWidget* list = m_ui->Lis_NASList;
+    // The list reports every item that gains or loses the selection, the old
+    // one first, so the panel ends on the new one.
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                for (const QModelIndex& index : deselected.indexes())
+                    Lis_NASListSelectItem(index.row(), false);
+                for (const QModelIndex& index : selected.indexes())
+                    Lis_NASListSelectItem(index.row(), true);
+            });
+    list->viewport()->installEventFilter(this);
+
+    connect(m_ui->But_Next, &QPushButton::clicked, this, &Form_SelectNAS::But_NextClick);
+    connect(m_ui->But_Pre, &QPushButton::clicked, this, &Form_SelectNAS::But_PreClick);
+    connect(m_ui->But_Rescan, &QPushButton::clicked, this, &Form_SelectNAS::But_RescanClick);
+    connect(m_ui->But_Samba, &QPushButton::clicked, this, &Form_SelectNAS::But_SambaClick);
+    connect(m_ui->But_Web, &QPushButton::clicked, this, &Form_SelectNAS::But_WebClick);
+    connect(m_ui->But_Cancel, &QPushButton::clicked, this, &Form_SelectNAS::But_CancelClick);
+}
+
+void Form_SelectNAS::setSearchWindow(QWidget* form2)
+{
+    m_searchWindow = form2;
+}
+
+void Form_SelectNAS::setSettingsDialog(QDialog* form3)
+{
+    m_settingsDialog = form3;
+}
+
+void Form_SelectNAS::setScanStarter(std::function<void()> starter)
+{
+    m_scanStarter = std::move(starter);
+}
+
+void Form_SelectNAS::setExitHandler(std::function<void(int)> handler)
+{
+    m_exitHandler = std::move(handler);
+}
+
+void Form_SelectNAS::startFirstScan()
+{
+    FormActivate();
+}
+
+int Form_SelectNAS::selectedItemIndex() const
+{
+    const QModelIndexList selected = m_ui->Lis_NASList->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+bool Form_SelectNAS::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(e);
+}
+
+bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_ui->Lis_NASList->viewport() && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+        Lis_NASListClick();
+    return QWidget::eventFilter(watched, e);
+}
+
+void Form_SelectNAS::FormActivate()
+{
+    // Only the start-up scan is started here, and only once: the start-up
+    // code may call this before any activation arrives.
+    if (GuidePage == PageStartupScan && !m_scanning)
+        But_RescanClick();
+}
+
+void Form_SelectNAS::Timer2Timer()
+{
+    m_timer2.stop();
+    hide();
+    if (m_searchWindow) {
+        m_searchWindow->show();
+        m_searchWindow->raise();
+    }
+}
+
+void Form_SelectNAS::ShowGuidePage()
+{
+    Ui::Form_SelectNAS& ui = *m_ui;
+    ui.DescriptionBox->clear();
+    const PageLayout* layout = guidePageLayout(GuidePage);
+    if (!layout)
+        return;
+
+    ui.WelcomeImage->setVisible(layout->picture == GuidePicture::Welcome);
+    ui.DescriptionImage1->setVisible(layout->picture == GuidePicture::PowerOn);
+    ui.DescriptionImage2->setVisible(layout->picture == GuidePicture::Network);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui.Lis_NASList, ui.Host_Name, ui.IP_Address, ui.Net_Mask, ui.Gateway, ui.HD_Name,
+             ui.HD_Capacity, ui.Availaable, ui.HD_User, ui.Lab_NASinfo1, ui.Lab_NASinfo2,
+             ui.Lab_NASinfo3, ui.Lab_NASinfo4, ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7,
+             ui.Lab_NASinfo8})
+        w->setVisible(layout->listGroupVisible);
+
+    // The texts keep their CR LF line ends; the text box wants plain line feeds.
+    ui.DescriptionBox->setPlainText(
+        utf8(guideText(layout->guideText)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    ui.But_Next->setText(utf8(layout->nextIsSettings ? kSettingsCaption : kNextCaption));
+    ui.But_Next->setEnabled(layout->nextEnabled);
+    if (const std::optional<bool> pre = preButtonVisible(*layout, m_table->DeviceCount))
+        ui.But_Pre->setVisible(*pre);
+    ui.But_Rescan->setVisible(layout->rescanVisible);
+    ui.But_Samba->setVisible(false);
+    ui.But_Web->setVisible(false);
+}
+
+void Form_SelectNAS::But_NextClick()
+{
+    const NextMove move = pageAfterNext(GuidePage);
+    GuidePage = move.page;
+    if (move.startsScan)
+        But_RescanClick();
+    if (!move.opensSettings) {
+        ShowGuidePage();
+        return;
+    }
+    if (!m_settingsDialog)
+        return;
+    if (m_settingsDialog->exec() != QDialog::Rejected)
+        But_RescanClick();
+}
+
+void Form_SelectNAS::But_PreClick()
+{
+    GuidePage = pageAfterPre(GuidePage);
+    ShowGuidePage();
+}
+
+void Form_SelectNAS::But_RescanClick()
+{
+    Ui::Form_SelectNAS& ui = *m_ui;
+    discovery::ClearDeviceTable(*m_table);
+    for (QPushButton* b : {ui.But_Samba, ui.But_Web, ui.But_Next, ui.But_Pre, ui.But_Rescan})
+        b->setEnabled(false);
+    ui.But_Samba->setVisible(false);
+    ui.But_Web->setVisible(false);
+    ui.Lis_NASList->clear();
+    ClearDetails();
+    m_scanning = true;
+    m_scanStarter();
+}
+
+void Form_SelectNAS::onScanStarting()
+{
+    ScanBarPosition = 0;
+    m_ui->Bar1->setValue(0);
+    m_ui->Bar1->setVisible(true);
+    m_timerBar.start();
+}
+
+void Form_SelectNAS::Timer_BarTimer()
+{
+    ScanBarPosition += kBarStep;
+    m_ui->Bar1->setValue(ScanBarPosition);
+    if (m_ui->Bar1->value() == kBarFull || ScanBarPosition >= kBarFull) {
+        m_timerBar.stop();
+        m_ui->Bar1->setVisible(false);
+    }
+}
+
+void Form_SelectNAS::onScanEnded(bool replyPortFailed)
+{
+    m_scanning = false;
+    if (m_pc.NetworkState == discovery::NetworkNoUsableAdapter) {
+        showError(utf8(discovery::messages::kNotConnected));
+        endProcess(0);
+        return;
+    }
+    if (m_pc.NetworkState == discovery::NetworkAdapterListFailed) {
+        showError(utf8(discovery::messages::kNoNetwork));
+        endProcess(0);
+        return;
+    }
+    if (replyPortFailed) {
+        // Nobody could have been heard: say why instead of an empty result.
+        discovery::ClearDeviceTable(*m_table);
+        showError(utf8(discovery::messages::kReplyPortInUse));
+    }
+
+    Ui::Form_SelectNAS& ui = *m_ui;
+    for (QPushButton* b : {ui.But_Rescan, ui.But_Samba, ui.But_Web, ui.But_Next, ui.But_Pre})
+        b->setEnabled(true);
+
+    // The page is chosen before the window shows, so that its activation
+    // does not take it for the start-up and scan again.
+    GuidePage = pageAtScanEnd(GuidePage, m_table->DeviceCount);
+    ShowGuidePage();
+
+    show();
+    raise();
+    activateWindow();
+    if (m_searchWindow)
+        m_searchWindow->hide();
+
+    FillDeviceList();
+    if (m_table->DeviceCount >= 1)
+        selectFirstUnit();
+}
+
+void Form_SelectNAS::FillDeviceList()
+{
+    QListWidget* list = m_ui->Lis_NASList;
+    list->clear();
+    for (int n = 1; n <= m_table->DeviceCount; ++n) {
+        discovery::DeviceRecord* record = m_table->record(n);
+        if (!record)
+            break;
+        const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
+        auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        if (icon >= 0 && icon < m_Img_NasIcom.size())
+            item->setIcon(m_Img_NasIcom.at(icon));
+        item->setData(Qt::UserRole, icon);
+        list->addItem(item);
+    }
+}
+
+void Form_SelectNAS::selectFirstUnit()
+{
+    // Item 0 selected and focused directly through the view; its selection
+    // event fills the panel.
+    QListWidget* list = m_ui->Lis_NASList;
+    list->setFocus(Qt::OtherFocusReason);
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                            QItemSelectionModel::ClearAndSelect);
+}
+
+void Form_SelectNAS::Lis_NASListSelectItem(int itemIndex, bool selected)
+{
+    // Acts on the item the event names, whether it gained or lost the selection.
+    Q_UNUSED(selected);
+    const int n = itemIndex + 1;
+    if (itemIndex < 0 || !m_table->record(n)) {
+        SelectedRecord = 0;
+        ClearDetails();
+        applyActionButtons(0);
+        return;
+    }
+    ShowDetails(n);
+    SelectedRecord = n;
+    applyActionButtons(n);
+}
+
+void Form_SelectNAS::Lis_NASListClick()
+{
+    if (selectedItemIndex() != -1)
+        return;
+    SelectedRecord = 0;
+    ClearDetails();
+    applyActionButtons(0);
+}
+
+void Form_SelectNAS::applyActionButtons(int recordNumber)
+{
+    const ActionButtons buttons = actionButtonsFor(m_table->record(recordNumber), m_pc.PcNetwork);
+    m_ui->But_Samba->setEnabled(buttons.sambaEnabled);
+    m_ui->But_Samba->setVisible(buttons.sambaVisible);
+    m_ui->But_Web->setEnabled(buttons.webEnabled);
+    m_ui->But_Web->setVisible(buttons.webVisible);
+    m_ui->But_Next->setEnabled(buttons.nextEnabled);
+}
+
+void Form_SelectNAS::ShowDetails(int recordNumber)
+{
+    const discovery::DeviceRecord* record = m_table->record(recordNumber);
+    if (!record)
+        return;
+    Ui::Form_SelectNAS& ui = *m_ui;
+    ui.Lab_NASinfo1->setText(discovery::fieldText(record->HostName));
+    ui.Lab_NASinfo2->setText(discovery::fieldText(record->IpAddress));
+    ui.Lab_NASinfo3->setText(discovery::fieldText(record->SubnetMask));
+    ui.Lab_NASinfo4->setText(discovery::fieldText(record->GatewayAddress));
+    ui.Lab_NASinfo5->setText(discovery::fieldText(record->DiskModel));
+    ui.Lab_NASinfo6->setText(utf8(diskSizeText(discovery::textOf(record->DiskCapacity))));
+    ui.Lab_NASinfo7->setText(utf8(diskSizeText(discovery::textOf(record->DiskFree))));
+    ui.Lab_NASinfo8->setText(utf8(freeRatioText(discovery::textOf(record->DiskCapacity),
+                                                discovery::textOf(record->DiskFree))));
+    for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
+                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
+        label->adjustSize();
+}
+
+void Form_SelectNAS::ClearDetails()
+{
+    Ui::Form_SelectNAS& ui = *m_ui;
+    for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
+                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
+        label->clear();
+}
+
+void Form_SelectNAS::But_SambaClick()
+{
+    if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
+        platform::openShare(discovery::fieldText(record->IpAddress));
+}
+
+void Form_SelectNAS::But_WebClick()
+{
+    if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
+        platform::openWebPage(discovery::fieldText(record->IpAddress));
+}
+
+void Form_SelectNAS::But_CancelClick()
+{
+    if (askToClose())
+        endProcess(0);
+}
+
+void Form_SelectNAS::endProcess(int status)
+{
+    m_exitHandler(status);
+}
+
+} // namespace mainwindow

@@ -1,0 +1,21 @@
+#include "mainwindow/core/ActionButtons.h"
+
+namespace mainwindow {
+
+ActionButtons actionButtonsFor(const discovery::DeviceRecord* record, std::uint32_t pcNetwork)
+{
+    ActionButtons buttons;
+    if (!record)
+        return buttons;
+    // Any unit can be given new settings; only one in the PC's own subnet can
+    // be reached on the web, and as a share only if it reported its free space.
+    buttons.nextEnabled = true;
+    if (record->NetworkAddress != pcNetwork)
+        return buttons;
+    buttons.webEnabled = buttons.webVisible = true;
+    if (record->FreeSpaceMissing != 1)
+        buttons.sambaEnabled = buttons.sambaVisible = true;
+    return buttons;
+}
+
+} // namespace mainwindow

@@ -1,0 +1,129 @@
+#include "mainwindow/core/DiskFigures.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace mainwindow {
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Truncation toward zero that cannot overflow: a float beyond the range of
+// the result (a text like "1e38") saturates instead of being undefined.
+std::int64_t truncateSaturated(float x)
+{
+    constexpr float kLimit = 9.2e18f; // below 2^63, exactly representable
+    if (std::isnan(x))
+        return 0;
+    if (x >= kLimit)
+        return std::numeric_limits<std::int64_t>::max();
+    if (x <= -kLimit)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(x);
+}
+
+} // namespace
+
+float readDiskNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0.0f;
+    // An exponent counts only when at least one digit follows it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
+            i = j;
+        }
+    }
+
+    double value = 0.0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + i;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: strtod gives infinity or 0.
+        const std::string_view number(first, static_cast<std::size_t>(last - first));
+        const auto e = number.find_first_of("eE");
+        const bool tiny =
+            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    } else if (result.ec != std::errc()) {
+        value = 0.0;
+    }
+    return static_cast<float>(negative ? -value : value);
+}
+
+DiskSize FormatDiskSize(std::string_view numericText)
+{
+    const float v = readDiskNumber(numericText);
+    DiskSize size;
+    double x = 0.0;
+    if (v > 1000000.0f) {
+        x = static_cast<double>(v) * 1024.0 * 1e-9;
+        size.suffix = " GB";
+    } else {
+        x = static_cast<double>(v) * 1024.0 * 1e-6;
+        size.suffix = " MB";
+    }
+    // The round trip through 32 bits turns 1023.9999999 into 1024.
+    size.value = truncateSaturated(static_cast<float>(x));
+    return size;
+}
+
+std::string diskSizeText(std::string_view numericText)
+{
+    const DiskSize size = FormatDiskSize(numericText);
+    return std::to_string(size.value) + size.suffix;
+}
+
+std::string freeRatioText(std::string_view capacityText, std::string_view freeText)
+{
+    const float c = readDiskNumber(capacityText);
+    const float f = readDiskNumber(freeText);
+    if (c == 0.0f)
+        return "0%";
+    // f * 100 is exact in a double, so a whole percentage stays whole and
+    // its ceiling does not step up by one.
+    const float r = static_cast<float>(std::ceil(static_cast<double>(f) * 100.0 / c));
+    if (r == 0.0f)
+        return "0%";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, r);
+    return std::string(buffer, result.ptr) + "%";
+}
+
+} // namespace mainwindow

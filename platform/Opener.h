@@ -1,0 +1,23 @@
+#pragma once
+// Opens a unit's file share and its web administration page in the desktop's
+// own programs. Both take the unit's address as the unit reported it.
+
+#include <QString>
+
+namespace platform {
+
+// The address as a plain dotted quad, or an empty text when it is anything
+// else (a unit's text must not turn into another host, path or option).
+QString plainIpv4(const QString& address);
+
+// Linux: smb://ADDR/ through the desktop's opener.
+// Windows: explorer.exe with \\ADDR\ (the unit's share list).
+// False when the address is not a plain IPv4 address or nothing could be started.
+bool openShare(const QString& address);
+
+// Linux: http://ADDR/ through the desktop's opener.
+// Windows: iexplore.exe with the bare address; the default browser with
+// http://ADDR/ where iexplore.exe is missing.
+bool openWebPage(const QString& address);
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#include "platform/Opener.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+namespace platform {
+namespace {
+
+// ShellExecute reports success with a value above 32.
+bool shellStart(const QString& file, const QString& parameters)
+{
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, nullptr, reinterpret_cast<LPCWSTR>(file.utf16()),
+        parameters.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr,
+        SW_SHOW));
+    return result > 32;
+}
+
+} // namespace
+
+bool openShare(const QString& address)
+{
+    const QString host = plainIpv4(address);
+    if (host.isEmpty())
+        return false;
+    return shellStart(QStringLiteral("explorer.exe"), QStringLiteral("\\\\%1\\").arg(host));
+}
+
+bool openWebPage(const QString& address)
+{
+    const QString host = plainIpv4(address);
+    if (host.isEmpty())
+        return false;
+    if (shellStart(QStringLiteral("iexplore.exe"), host))
+        return true;
+    // Newer Windows no longer ships Internet Explorer: the default browser.
+    return shellStart(QStringLiteral("http://%1/").arg(host), QString());
+}
+
+} // namespace platform
