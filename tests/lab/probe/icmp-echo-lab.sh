@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The echo client against real hosts in a lab of network namespaces: as root
+# (raw socket) and as an unprivileged user (ICMP datagram socket), answers,
+# silence, router errors, localhost, and the measured wait for a silent
+# address. Usage: icmp-echo-lab.sh PATH/TO/icmp-echo-tool
+set -u
+tool=$1
+source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+lab_check || exit 77
+P=$(lab_prefix) || exit 1
+trap 'lab_down "$P"' EXIT
+lab_up "$P" --ping-group || exit 1
+
+failures=0
+checks=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# check LABEL JSON-LINE PYTHON-EXPRESSION (over the record r)
+check() {
+    checks=$((checks + 1))
+    if ! python3 -c 'import json,sys; r=json.loads(sys.argv[1]); sys.exit(0 if eval("(" + sys.argv[2] + ")") else 1)' \
+        "$2" "$3" 2>/dev/null; then
+        fail "$1: expected $3, got: $2"
+    fi
+}
+
+as_root() { lab_exec "$P" pc timeout 20 "$tool" "$@"; }
+as_user() {
+    lab_exec "$P" pc timeout 20 setpriv --reuid=65534 --regid=65534 --clear-groups "$tool" "$@"
+}
+
+# A host that answers ARP but never echo: a free address for the probe, and
+# unlike an absent one no "host unreachable" comes back seconds later.
+lab_host "$P" quiet 192.168.1.60/24 || exit 1
+lab_mute "$P" quiet || exit 1
+# The gateway routes 192.0.2.0/24 nowhere (destination unreachable), and
+# 198.51.100.0/24 in a loop with r2 until the time-to-live runs out.
+lab_host "$P" r2 192.168.1.2/24 192.168.1.1 || exit 1
+for h in gw r2; do
+    lab_exec "$P" $h sysctl -qw net.ipv4.ip_forward=1 || exit 1
+done
+lab_exec "$P" gw ip route add unreachable 192.0.2.0/24 || exit 1
+lab_exec "$P" gw ip route add 198.51.100.0/24 via 192.168.1.2 || exit 1
+lab_exec "$P" r2 ip route add 198.51.100.0/24 via 192.168.1.1 || exit 1
+# 203.0.113.0/24 goes from the gateway back out to r2: the gateway tells the PC
+# so with a redirect (type 5), which is no answer the client accepts.
+lab_exec "$P" gw ip route add 203.0.113.0/24 via 192.168.1.2 || exit 1
+lab_exec "$P" r2 ip route add unreachable 203.0.113.0/24 || exit 1
+# The PC hears redirects but must not follow them, or the second run would go
+# straight to r2.
+for c in all eth0; do
+    lab_exec "$P" pc sysctl -qw net.ipv4.conf.$c.accept_redirects=0 || exit 1
+done
+
+redirects() {
+    for h in gw r2; do
+        for c in all eth0; do
+            lab_exec "$P" $h sysctl -qw net.ipv4.conf.$c.send_redirects=$1
+        done
+    done
+}
+
+run_cases() { # who socket-kind
+    local who=$1 kind=$2 out
+    echo "== $who ($kind socket)"
+
+    # Two echoes to the gateway: answered, numbered 0 and 1.
+    out=$($who --host 192.168.1.1 --timeout 1000 --count 2)
+    local first second
+    first=$(sed -n 1p <<<"$out")
+    second=$(sed -n 2p <<<"$out")
+    check "$who gateway" "$first" "r['Status']==0 and r['ByteCount']==72 and
+        r['FromAddress']=='192.168.1.1' and r['MessageType']==0 and r['TimeToLive']==64 and
+        r['SequenceNumber']==0 and r['sent']==0 and r['replies']==1 and r['socket']=='$kind' and
+        0 <= r['ReplyTimeMs'] < 1000"
+    check "$who gateway again" "$second" "r['Status']==0 and r['SequenceNumber']==1 and
+        r['replies']==2"
+
+    # A silent address: timed out after about the wait, the next number.
+    out=$($who --host 192.168.1.60 --timeout 100)
+    check "$who silent" "$out" "r['Status']==2 and r['ByteCount']==0 and
+        r['FromAddress']=='0.0.0.0' and r['MessageType']==0 and r['TimeToLive']==0 and
+        r['ReplyTimeMs']==0 and r['sent']==0 and r['SequenceNumber']==1 and r['replies']==1 and
+        99 <= r['waitMs'] < 400"
+
+    # "localhost" in any case is 127.0.0.1 (a raw socket may see our own
+    # request first: type 8 counts as an echo too).
+    out=$($who --host LocalHost --timeout 1000)
+    check "$who localhost" "$out" "r['Status']==0 and r['FromAddress']=='127.0.0.1' and
+        r['ByteCount']==72 and r['MessageType'] in (0, 8)"
+
+    # The gateway reports the destination unreachable: status 3, the router's address.
+    out=$($who --host 192.0.2.5 --timeout 1000)
+    check "$who unreachable" "$out" "r['Status']==3 and r['MessageType']==3 and
+        r['FromAddress']=='192.168.1.1' and r['ByteCount']>=56"
+
+    # A routing loop: time exceeded from one of the two routers.
+    redirects 0
+    out=$($who --host 198.51.100.7 --timeout 1000)
+    check "$who time exceeded" "$out" "r['Status']==4 and r['MessageType']==11 and
+        r['FromAddress'] in ('192.168.1.1', '192.168.1.2')"
+
+    # A redirect arrives first: not an answer, an error.
+    redirects 1
+    out=$($who --host 203.0.113.9 --timeout 1000)
+    check "$who redirect" "$out" "r.get('class')=='EIcmpException' and
+        r['error']=='Non-echo type response received' and r['replies']==0"
+}
+
+run_cases as_root raw
+run_cases as_user datagram
+
+# Unprivileged where the namespace allows no ICMP sockets to anyone's group.
+lab_ping_group "$P" pc "1 0" || exit 1
+out=$(as_user --host 192.168.1.1 --timeout 100)
+check "user without ping group" "$out" "r.get('class')=='EInvalidSocket' and
+    r['error']=='Cannot allocate socket.'"
+# Root still has the raw socket.
+out=$(as_root --host 192.168.1.1 --timeout 1000)
+check "root without ping group" "$out" "r['Status']==0 and r['socket']=='raw'"
+
+# The wait for a free address as the settings dialog probes it: 20 echoes
+# with a 100 ms wait, each to be timed out.
+out=$(as_root --host 192.168.1.60 --timeout 100 --count 20)
+checks=$((checks + 1))
+if ! python3 - "$out" <<'PY'; then
+import json, statistics, sys
+rows = [json.loads(line) for line in sys.argv[1].splitlines()]
+waits = sorted(r["waitMs"] for r in rows)
+ok = len(rows) == 20 and all(r["Status"] == 2 for r in rows)
+print("free-address wait over %d echoes (ms): median %.1f, worst %.1f, best %.1f"
+      % (len(rows), statistics.median(waits), waits[-1], waits[0]))
+sys.exit(0 if ok and waits[0] >= 99 and waits[-1] < 400 else 1)
+PY
+    fail "free-address wait: $out"
+fi
+
+# Nobody at all at the address (no ARP answer): the same timed-out record.
+out=$(as_root --host 192.168.1.200 --timeout 100)
+check "absent address" "$out" "r['Status']==2 and r['FromAddress']=='0.0.0.0'"
+
+echo "$((checks - failures)) passed, $failures failed"
+[[ $failures -eq 0 ]]
