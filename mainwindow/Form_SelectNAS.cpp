@@ -184,9 +184,18 @@ bool Form_SelectNAS::event(QEvent* e)
 
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_ui->Lis_NASList->viewport() && e->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+    QListWidget* list = m_ui->Lis_NASList;
+    if (watched != list->viewport())
+        return QWidget::eventFilter(watched, e);
+    const auto* mouse = static_cast<QMouseEvent*>(e);
+    if (e->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
+        !list->indexAt(mouse->position().toPoint()).isValid()) {
+        // A press beside every item leaves none selected (the view itself
+        // keeps a single selection); the click that follows clears the panel.
+        list->selectionModel()->clearSelection();
+    } else if (e->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
         Lis_NASListClick();
+    }
     return QWidget::eventFilter(watched, e);
 }
 

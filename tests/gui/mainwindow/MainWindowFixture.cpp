@@ -1,0 +1,74 @@
+#include "MainWindowFixture.h"
+
+#include "discovery/core/DiscoveryReply.h"
+#include "platform/Cp932.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QByteArray>
+#include <optional>
+#include <vector>
+
+namespace testing {
+
+std::function<void(discovery::PcNetworkValues&)> fixedNetwork(int state)
+{
+    return [state](discovery::PcNetworkValues& pc) {
+        std::optional<std::vector<discovery::AdapterAddresses>> adapters;
+        if (state == 0)
+            adapters = std::vector<discovery::AdapterAddresses>{
+                {"192.168.1.37", "255.255.255.0", "192.168.1.1"}};
+        else if (state == 1)
+            adapters = std::vector<discovery::AdapterAddresses>{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}};
+        discovery::CheckLocalNetwork(pc, adapters);
+    };
+}
+
+void addUnit(discovery::DeviceTable& table, const Unit& unit)
+{
+    QByteArray reply("0C01R");
+    reply += unit.mac.toLatin1().leftJustified(17, '_', true);
+    const QList<QString> values{unit.ip,
+                                QStringLiteral("255.255.255.0"),
+                                QStringLiteral("192.168.1.1"),
+                                unit.host,
+                                QStringLiteral("WORKGROUP"),
+                                QStringLiteral("x"),
+                                unit.model,
+                                QStringLiteral("1"),
+                                unit.capacity,
+                                unit.free};
+    for (const QString& value : values)
+        reply += '\'' + platform::cp932::encode(value) + '\'';
+    discovery::ParseDiscoveryReply(reinterpret_cast<const unsigned char*>(reply.constData()),
+                                   static_cast<std::size_t>(reply.size()), table, "255.255.255.0");
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer) : m_answer(answer)
+{
+    m_timer.setInterval(10);
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
+    m_timer.start();
+}
+
+void MessageBoxAnswerer::poll()
+{
+    // Bounded: a box that never comes fails the test instead of hanging it.
+    if (++m_polls > 500) {
+        m_timer.stop();
+        return;
+    }
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return;
+    m_timer.stop();
+    seen = true;
+    title = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    buttons = box->standardButtons();
+    hasParent = box->parentWidget() != nullptr;
+    box->button(m_answer) ? box->button(m_answer)->click() : box->reject();
+}
+
+} // namespace testing
