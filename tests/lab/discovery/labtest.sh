@@ -1,0 +1,110 @@
+# Shared set-up of the discovery lab tests; sourced by each test script.
+# Gives every test a fresh lab (prefix $P) and a scratch folder ($WORK), both
+# removed on exit whatever happens, and helpers to run units and scans.
+
+set -u
+: "${MRV_BUILD_DIR:?run through ctest (MRV_BUILD_DIR unset)}"
+: "${MRV_SOURCE_DIR:?run through ctest (MRV_SOURCE_DIR unset)}"
+source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+
+NAS_SIM=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
+FIND=$MRV_BUILD_DIR/app/mrv7k2-find
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+PY=/usr/bin/python3
+[[ -x $PY ]] || PY=python3
+
+if ! lab_check; then
+    echo "SKIP: the lab cannot be built here (see above)"
+    exit 77
+fi
+for exe in "$NAS_SIM" "$FIND"; do
+    if [[ ! -x $exe ]]; then
+        echo "FAIL: $exe is not built"
+        exit 1
+    fi
+done
+
+WORK=$(mktemp -d /tmp/mrv-labtest.XXXXXX)
+P=""
+labtest_cleanup() {
+    [[ -n $P ]] && lab_down "$P"
+    rm -rf "$WORK"
+}
+trap labtest_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# new_lab [lab_up options]: tears down the previous lab of this test, builds a new one.
+new_lab() {
+    [[ -n $P ]] && lab_down "$P"
+    P=$(lab_prefix) || fail "no lab prefix"
+    lab_up "$P" "$@" || fail "lab_up $*"
+}
+
+# unit NAME ADDR/LEN [GATEWAY|none] [--segment N] -- nas-sim options...
+# Joins a host and starts a simulated unit in it; returns once its port is bound.
+# Its log is $WORK/NAME.log.
+unit() {
+    local name=$1
+    shift
+    local hostargs=()
+    while (($#)) && [[ $1 != -- ]]; do
+        hostargs+=("$1")
+        shift
+    done
+    [[ ${1:-} == -- ]] && shift
+    lab_host "$P" "$name" "${hostargs[@]}" || fail "lab_host $name"
+    lab_exec "$P" "$name" "$NAS_SIM" --log "$WORK/$name.log" --ready-file "$WORK/$name.ready" \
+        --lifetime 300 "$@" >"$WORK/$name.out" 2>&1 &
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [[ -e $WORK/$name.ready ]] && return 0
+        sleep 0.05
+    done
+    cat "$WORK/$name.out"
+    fail "unit $name did not start"
+}
+
+# scan [mrv7k2-find options]: one scan from the PC. Sets SCAN_RC and SCAN_MS;
+# the JSON is in $WORK/scan.json, stderr in $WORK/scan.err.
+scan() {
+    local t0 t1
+    t0=$(date +%s%N)
+    lab_exec "$P" pc timeout 30 "$FIND" --json "$@" >"$WORK/scan.json" 2>"$WORK/scan.err"
+    SCAN_RC=$?
+    t1=$(date +%s%N)
+    SCAN_MS=$(((t1 - t0) / 1000000))
+    export SCAN_MS
+    if ((SCAN_RC >= 124)); then
+        cat "$WORK/scan.err"
+        fail "mrv7k2-find ended abnormally (status $SCAN_RC)"
+    fi
+}
+
+# check PYTHON: runs the assertions with `j` (the scan's JSON), `recs` (its
+# records), `logs(name)` (a unit's log lines as dicts) and `err` (scan stderr).
+check() {
+    "$PY" - "$WORK" "$1" <<'PYEOF' || fail "check failed"
+import json, sys, os
+work, code = sys.argv[1], sys.argv[2]
+try:
+    j = json.load(open(os.path.join(work, "scan.json"), encoding="utf-8"))
+except Exception as e:
+    print("scan output is not JSON:", e); print(open(os.path.join(work, "scan.json"), encoding="utf-8", errors="replace").read()); sys.exit(1)
+recs = j.get("records", [])
+err = open(os.path.join(work, "scan.err"), encoding="utf-8", errors="replace").read()
+def logs(name):
+    return [json.loads(l) for l in open(os.path.join(work, name + ".log"), encoding="utf-8")]
+def field(name):
+    return [r[name] for r in recs]
+try:
+    exec(code)
+except AssertionError as e:
+    print("assertion failed:", e)
+    print(json.dumps(j, ensure_ascii=False, indent=1)[:4000])
+    sys.exit(1)
+PYEOF
+}

@@ -1,0 +1,57 @@
+#!/usr/bin/python3
+"""Small UDP peer for the lab tests (runs inside a lab namespace).
+
+hold PORT SECONDS READY_FILE
+    Binds 0.0.0.0:PORT exclusively (no SO_REUSEADDR) and keeps it for SECONDS.
+exchange HEX WAIT_MS
+    Binds 0.0.0.0:12310, broadcasts the bytes HEX to 255.255.255.255:12311 and
+    prints every datagram received within WAIT_MS as a JSON line {"from", "hex"}.
+"""
+import json
+import os
+import socket
+import sys
+import time
+
+
+def hold(port, seconds, ready):
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    s.bind(("0.0.0.0", port))
+    open(ready, "w").close()
+    time.sleep(seconds)
+
+
+def exchange(payload, wait_ms):
+    rx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    rx.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+    rx.bind(("0.0.0.0", 12310))
+    tx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    tx.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+    tx.sendto(payload, ("255.255.255.255", 12311))
+    tx.close()
+    end = time.monotonic() + wait_ms / 1000.0
+    while True:
+        left = end - time.monotonic()
+        if left <= 0:
+            break
+        rx.settimeout(left)
+        try:
+            data, peer = rx.recvfrom(65536)
+        except socket.timeout:
+            break
+        print(json.dumps({"from": peer[0], "hex": data.hex()}), flush=True)
+
+
+def main():
+    if len(sys.argv) == 5 and sys.argv[1] == "hold":
+        hold(int(sys.argv[2]), float(sys.argv[3]), sys.argv[4])
+    elif len(sys.argv) == 4 and sys.argv[1] == "exchange":
+        exchange(bytes.fromhex(sys.argv[2]), int(sys.argv[3]))
+    else:
+        print(__doc__, file=sys.stderr)
+        return 2
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
