@@ -1,0 +1,59 @@
+// mrv7k2-setup: finds MRV-7K2 units on the LAN, guides their set-up and opens
+// their share, web page and network settings.
+
+#include "app/StartUpActivation.h"
+#include "mainwindow/Form2.h"
+#include "mainwindow/Form_SelectNAS.h"
+#include "platform/Fonts.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("MRV-7K2");
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    // The title names the running instance; the main window's caption is the same.
+    QApplication::setApplicationName(kApplicationTitle);
+    platform::installFontSubstitutions();
+
+    // Declared first so that it is destroyed last: the main window refers to it.
+    std::unique_ptr<mainwindow::Form2> searchWindow;
+
+    // 1. The main window, hidden; it checks the PC's network as soon as its
+    //    controls exist and reports nothing yet.
+    mainwindow::Form_SelectNAS mainWindow;
+
+    // 2. One instance per user: a later start asks the running one to bring
+    //    its window forward and leaves without showing anything.
+    platform::SingleInstance instance(kApplicationTitle);
+    if (instance.claim() != platform::SingleInstance::Outcome::Primary)
+        return 0;
+    QObject::connect(
+        &instance, &platform::SingleInstance::activationRequested, &mainWindow,
+        [&mainWindow, &searchWindow] { app::bringForward(&mainWindow, searchWindow.get()); });
+
+    // 3. The search window shows itself and sets the page state to 1.
+    searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
+    mainWindow.setSearchWindow(searchWindow.get());
+
+    // 4. The settings dialog, made hidden, opened modally from the device list.
+#ifdef MRV_HAVE_SETTINGS
+    // SETTINGS DIALOG: make settings::Form3 hidden here and hand it over with
+    // mainWindow.setSettingsDialog(...).
+#endif
+
+    // 5. The first scan. The main window is not shown here: the end of that
+    //    scan shows it, so during the scan the search window stands alone
+    //    (Timer2 still runs and finds the main window already hidden). Started
+    //    directly because a window that is never shown is never activated.
+    mainWindow.startFirstScan();
+
+    return application.exec();
+}

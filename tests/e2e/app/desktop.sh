@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs one command on a private desktop: Xvfb, a session bus on a file socket
+# and the accessibility bus, all started here and ended here. Meant to run
+# inside the lab's pc namespace, so that the program under test, its display
+# and its buses share one network namespace.
+#
+# usage: desktop.sh WORKDIR CMD...
+# Exports DISPLAY, DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR (private, so the
+# program's single-instance lock is this run's own) for CMD; exit status is CMD's.
+set -u
+work=$1
+shift
+mkdir -p "$work/runtime"
+chmod 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
+pids=()
+cleanup() {
+    local p
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        p=${pids[i]}
+        kill -TERM "$p" 2>/dev/null
+    done
+    for p in "${pids[@]}"; do
+        for _ in $(seq 30); do
+            kill -0 "$p" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$p" 2>/dev/null
+    done
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it to fd 3.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    sleep 0.1
+done
+if [[ ! -s $work/display ]]; then
+    echo "desktop: Xvfb did not start (see $work/xvfb.log)" >&2
+    exit 77
+fi
+export DISPLAY=:$(head -n1 "$work/display")
+
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/session-bus
+dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" \
+    >"$work/dbus.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    [[ -S $work/session-bus ]] && break
+    sleep 0.1
+done
+# Qt waits for the accessibility bus but does not start it.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+"$@"

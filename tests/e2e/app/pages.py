@@ -1,0 +1,107 @@
+"""Checks of what the main window shows, shared by the scenarios."""
+
+import re
+import time
+
+import pyatspi
+
+import guide_texts as T
+from mrv_e2e import APP_TITLE, SEARCH_TITLE, Failure, check, check_equal, enabled, log, \
+    showing, text_of, wait_for
+
+
+def lines(text):
+    return [l for l in re.split(r"\r\n|\r|\n|\u2029", text)] if text else []
+
+
+def description(program, window):
+    boxes = [n for n in program.find_all(window, pyatspi.ROLE_TEXT) if showing(n)]
+    check(len(boxes) == 1, f"expected one description box on screen, found {len(boxes)}")
+    return lines(text_of(boxes[0]))
+
+
+def the_list(program, window):
+    for role in (pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_BOX, pyatspi.ROLE_TABLE,
+                 pyatspi.ROLE_TREE_TABLE):
+        found = program.find(window, role=role)
+        if found is not None:
+            return found
+    raise Failure("no device list in the main window")
+
+
+def list_items(program, window):
+    lst = the_list(program, window)
+    return [c for c in lst if c is not None and c.getRole() == pyatspi.ROLE_LIST_ITEM]
+
+
+def button_state(program, window, caption):
+    b = program.button(window, caption)
+    return showing(b), enabled(b)
+
+
+def first_scan(program, requests_log):
+    """Start-up: the search window stands alone, then the main window opens."""
+    search = program.wait_window_showing(SEARCH_TITLE, 15)
+    log(f"search window after {program.elapsed():.1f} s")
+    check(not showing(program.window(APP_TITLE)),
+          "the main window is on screen during the start-up search")
+    time.sleep(1.0)
+    check(not showing(program.window(APP_TITLE)),
+          "the main window is on screen during the start-up search")
+    bold = program.find(search, role=pyatspi.ROLE_LABEL, name=SEARCH_TITLE)
+    check(bold is not None and showing(bold), "the search window has no 'NAS検索...' label")
+    program.screenshot("01-search-window")
+    main = program.wait_window_showing(APP_TITLE, 10)
+    log(f"main window after {program.elapsed():.1f} s")
+    program.wait_window_gone(SEARCH_TITLE, 5)
+    check(count_requests(requests_log) == 1, "the start-up did not send exactly one request")
+    return main
+
+
+def count_requests(requests_log):
+    with open(requests_log, encoding="utf-8") as f:
+        return sum(1 for line in f if "b'0C01S'" in line)
+
+
+def wait_requests(requests_log, n, timeout=5):
+    wait_for(lambda: count_requests(requests_log) >= n, timeout, f"discovery request {n}")
+    check_equal(count_requests(requests_log), n, "discovery requests sent")
+
+
+def guide_page(program, main, text, back_shown):
+    """A guide page: its text, Next offered, Back as the page says, no list."""
+    # The click was queued through the X server: give the page time to change.
+    wait_for(lambda: description(program, main) == text, 5, f"guide text {text[0]!r}")
+    check_equal(button_state(program, main, T.NEXT), (True, True), "Next (shown, enabled)")
+    check_equal(showing(program.button(main, T.BACK)), back_shown, "Back shown")
+    for caption in (T.RESCAN, T.SHARE, T.WEB):
+        check(not showing(program.button(main, caption)), f"{caption!r} is shown on a guide page")
+    check(not showing(the_list(program, main)), "the device list is shown on a guide page")
+
+
+def details(program, main):
+    return [program.value_beside(main, c) for c in T.CAPTIONS]
+
+
+def wait_scan_end(program, main, timeout=8):
+    wait_for(lambda: enabled(program.button(main, T.RESCAN)), timeout,
+             "the end of the scan (NAS更新 enabled again)")
+
+
+def close_with_ok(program, main):
+    """Close, Cancel keeps the program; close, OK ends it with status 0."""
+    program.click_button(main, T.CLOSE)
+    box = program.wait_window_showing(T.CLOSE_TITLE, 5)
+    check(program.find(box, name=T.CLOSE_QUESTION) is not None,
+          "the close confirmation does not ask its question")
+    program.screenshot("90-close-confirmation")
+    program.click_button(box, "Cancel")
+    program.wait_window_gone(T.CLOSE_TITLE, 5)
+    check(program.process.poll() is None, "Cancel ended the program")
+    check(showing(program.window(APP_TITLE)), "Cancel hid the main window")
+
+    program.click_button(main, T.CLOSE)
+    box = program.wait_window_showing(T.CLOSE_TITLE, 5)
+    program.click_button(box, "OK")
+    status = program.wait_exit(10)
+    check_equal(status, 0, "exit status after OK")

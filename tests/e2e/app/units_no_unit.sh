@@ -1,0 +1,2 @@
+# No unit on the segment: only the PC and the gateway.
+:
