@@ -1,0 +1,35 @@
+#pragma once
+// What the free-address search needs of an echo client: one echo to a host
+// with a bounded wait, its outcome handed to a handler before it returns.
+
+#include "probe/core/TReplyStatus.h"
+
+#include <QString>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace settings {
+
+// An echo that could not be carried out; what() is the client's message (UTF-8).
+class ProbeError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class AddressProber
+{
+public:
+    using ReplyHandler = std::function<void(const probe::TReplyStatus&)>;
+
+    virtual ~AddressProber() = default;
+
+    // Sends one echo request to host and waits at most receiveTimeoutMs for an
+    // answer; calls onReply exactly once before returning, or throws ProbeError
+    // (onReply is then not called).
+    virtual void echo(const std::string& host, int receiveTimeoutMs,
+                      const ReplyHandler& onReply) = 0;
+};
+
+} // namespace settings

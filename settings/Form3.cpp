@@ -1,0 +1,444 @@
+#include "settings/Form3.h"
+
+#include "discovery/core/AddressSet.h"
+#include "discovery/core/FixedText.h"
+#include "discovery/core/Messages.h"
+#include "platform/Cp932.h"
+#include "platform/Neighbours.h"
+#include "platform/Pause.h"
+#include "settings/AddressControlAccess.h"
+#include "settings/IcmpAddressProber.h"
+#include "settings/core/FreeAddressCandidates.h"
+#include "settings/core/ManualProposal.h"
+#include "settings/core/SettingsMessages.h"
+#include "ui_Unit3.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+#include <cstring>
+#include <exception>
+
+namespace settings {
+
+Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc,
+             std::function<int()> selectedItemIndex, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::Form3>()), m_table(table), m_pc(pc),
+      m_selectedItemIndex(std::move(selectedItemIndex)),
+      m_prober(std::make_unique<IcmpAddressProber>()),
+      m_neighbourLookup(&platform::neighbourResolved)
+{
+    ui->setupUi(this);
+    std::memset(m_newAddress, 0, sizeof m_newAddress);
+    std::memset(m_newMask, 0, sizeof m_newMask);
+    std::memset(m_newGateway, 0, sizeof m_newGateway);
+
+    // A fixed frame with a title and nothing else in the title bar.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(328, 278);
+    applyPixelFonts();
+    for (QLabel* label :
+         {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
+        label->adjustSize();
+    ui->ProgressBar1->setVisible(false);
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    m_timer1.setInterval(kReplyWaitMs);
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setInterval(kStoredProgressStepMs);
+    connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1Timer);
+    connect(&m_timer2, &QTimer::timeout, this, &Form3::Timer2Timer);
+    connect(&m_exchange, &SetupExchange::awaitedReplyArrived, this, &Form3::FinishSetup);
+
+    // Checking a radio button, by click or from code, runs the mode switch;
+    // a button that was already checked does not.
+    for (QRadioButton* radio : {ui->RBtnAutoAssignIP, ui->RBtnManualSetupIP}) {
+        connect(radio, &QRadioButton::toggled, this, [this, radio](bool checked) {
+            if (checked)
+                RBtnAutoAssignIPClick(radio);
+        });
+    }
+    // Each address control, on receiving the focus, takes the keyboard focus again.
+    for (AddressControl* control :
+         {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})
+        onControlEnter(control, [control] {
+            if (!control->hasFocus())
+                control->setFocus(Qt::OtherFocusReason);
+        });
+    connect(ui->Button1, &QPushButton::clicked, this, &Form3::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &Form3::Button2Click);
+}
+
+Form3::~Form3() = default;
+
+void Form3::setAddressProber(std::unique_ptr<AddressProber> prober)
+{
+    m_prober = std::move(prober);
+}
+
+void Form3::setNeighbourLookup(std::function<bool(std::string_view)> lookup)
+{
+    m_neighbourLookup = std::move(lookup);
+}
+
+// The form description carries point sizes; the dialog's faces are given as
+// character heights in pixels.
+void Form3::applyPixelFonts()
+{
+    const struct
+    {
+        QWidget* widget;
+        int pixels;
+    } sizes[] = {
+        {this, 12},
+        {ui->RBtnAutoAssignIP, 15},
+        {ui->RBtnManualSetupIP, 15},
+        {ui->LBIPAddr, 12},
+        {ui->LBNetMask, 12},
+        {ui->LBGateWay, 12},
+        {ui->IPAddressControl, 12},
+        {ui->MaskAddressControl, 12},
+        {ui->GatewayAddressControl, 12},
+        {ui->Label4, 15},
+        {ui->Label1, 15},
+        {ui->Label2, 15},
+        {ui->Edit1, 13},
+        {ui->Edit2, 13},
+        {ui->Button1, 15},
+        {ui->Button2, 12},
+    };
+    for (const auto& entry : sizes) {
+        QFont font = entry.widget->font();
+        font.setPixelSize(entry.pixels);
+        entry.widget->setFont(font);
+    }
+}
+
+const discovery::DeviceRecord* Form3::chosenRecord() const
+{
+    const int index = m_selectedItemIndex ? m_selectedItemIndex() : -1;
+    return m_table.record(index + 1);
+}
+
+void Form3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Each opening runs the start values; a show that the window system
+    // reports (a restore from minimised) is no new opening.
+    if (event->spontaneous())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    FormActivate();
+}
+
+void Form3::FormActivate()
+{
+    const discovery::DeviceRecord* record = chosenRecord();
+    // No record can be chosen only when the dialog is opened without a
+    // selection; it then behaves as for a unit inside the subnet.
+    if (record && record->OtherSubnet != 0) {
+        ui->RBtnAutoAssignIP->setEnabled(true);
+        ui->RBtnAutoAssignIP->setChecked(true);
+        ui->RBtnAutoAssignIP->setFocus(Qt::OtherFocusReason);
+        setAddressControlsEnabled(false);
+    } else {
+        ui->RBtnAutoAssignIP->setEnabled(false);
+        ui->RBtnManualSetupIP->setChecked(true);
+        ui->RBtnManualSetupIP->setFocus(Qt::OtherFocusReason);
+    }
+    ui->ProgressBar1->setValue(0);
+    ui->Button1->setFocus(Qt::OtherFocusReason);
+    m_timer2.setInterval(kProgressStepMs);
+    m_timer1.setInterval(kReplyWaitMs);
+    ui->Edit1->clear();
+    ui->Edit2->clear();
+    discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
+    discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
+    discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
+}
+
+void Form3::setAddressControlsEnabled(bool enabled)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->IPAddressControl, ui->MaskAddressControl,
+                                                      ui->GatewayAddressControl, ui->LBIPAddr,
+                                                      ui->LBNetMask, ui->LBGateWay})
+        w->setEnabled(enabled);
+}
+
+void Form3::RBtnAutoAssignIPClick(QObject* sender)
+{
+    if (sender && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
+        setAddressControlsEnabled(false);
+        for (AddressControl* control :
+             {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})
+            setDottedText(control, "0.0.0.0");
+        return;
+    }
+    setAddressControlsEnabled(true);
+    fillManualFields();
+    ui->IPAddressControl->setFocus(Qt::OtherFocusReason);
+}
+
+// The PC's own values, with the address turned into the first host of the
+// subnet octet by octet as the mask control shows it.
+void Form3::fillManualFields()
+{
+    setDottedText(ui->IPAddressControl, m_pc.PcIpAddress);
+    setDottedText(ui->MaskAddressControl, m_pc.PcSubnetMask);
+    setDottedText(ui->GatewayAddressControl, m_pc.PcGateway);
+    Octets address{};
+    Octets mask{};
+    for (int i = 0; i < 4; ++i) {
+        address[i] = octet(ui->IPAddressControl, i);
+        mask[i] = octet(ui->MaskAddressControl, i);
+    }
+    const Octets proposal = ProposeManualAddress(address, mask);
+    for (int i = 3; i >= 0; --i) {
+        if (proposal[i] != address[i])
+            setOctet(ui->IPAddressControl, i, proposal[i]);
+    }
+}
+
+void Form3::Button1Click()
+{
+    ApplySettings();
+}
+
+void Form3::Button2Click()
+{
+    reject();
+}
+
+void Form3::reject()
+{
+    // Neither Escape nor a close request ends the dialog while an exchange runs;
+    // Cancel itself is disabled then.
+    if (m_phase != Phase::Idle)
+        return;
+    QDialog::reject();
+}
+
+void Form3::ApplySettings()
+{
+    if (m_phase != Phase::Idle)
+        return;
+    if (ui->RBtnAutoAssignIP->isChecked()) {
+        discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
+        discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
+        discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
+    } else {
+        discovery::copyText(m_newAddress, dottedText(ui->IPAddressControl).toStdString());
+        discovery::copyText(m_newMask, dottedText(ui->MaskAddressControl).toStdString());
+        discovery::copyText(m_newGateway, dottedText(ui->GatewayAddressControl).toStdString());
+    }
+
+    switch (discovery::CheckAddressSet(m_newAddress, m_newMask, m_newGateway)) {
+    case discovery::AddressSetOk:
+        StartSetup();
+        break;
+    case discovery::AddressSetBadAddress:
+        showMessage(messages::kErrorTitle, messages::kBadAddress);
+        break;
+    case discovery::AddressSetBadMask:
+        showMessage(messages::kErrorTitle, messages::kBadMask);
+        break;
+    default:
+        showMessage(messages::kErrorTitle, messages::kBadGateway);
+        break;
+    }
+}
+
+void Form3::setPhase(Phase phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = phase;
+    emit phaseChanged(phase);
+}
+
+void Form3::enterBusy()
+{
+    ui->ProgressBar1->setVisible(true);
+    ui->Button1->setEnabled(false);
+    ui->Button2->setEnabled(false);
+    m_timer2.start();
+}
+
+// The idle state after an attempt that ended before or without a result:
+// timers stopped, progress bar hidden and at 0, buttons back, focus on OK.
+void Form3::returnToIdle()
+{
+    m_timer2.stop();
+    m_timer1.stop();
+    ui->ProgressBar1->setValue(100);
+    ui->ProgressBar1->setVisible(false);
+    ui->Button1->setEnabled(true);
+    ui->Button2->setEnabled(true);
+    ui->ProgressBar1->setValue(0);
+    ui->Button1->setFocus(Qt::OtherFocusReason);
+    m_timer2.setInterval(kProgressStepMs);
+    m_timer1.setInterval(kReplyWaitMs);
+    setPhase(Phase::Idle);
+}
+
+void Form3::StartSetup()
+{
+    const discovery::DeviceRecord* record = chosenRecord();
+    if (!record)
+        return;
+    const bool automatic = ui->RBtnAutoAssignIP->isChecked();
+
+    QByteArray userName = platform::cp932::encode(ui->Edit1->text());
+    QByteArray password = platform::cp932::encode(ui->Edit2->text());
+    const auto wipeCredentials = [&userName, &password] {
+        password.fill('\0');
+        userName.fill('\0');
+    };
+
+    // Credentials too long for the request are refused before anything is
+    // probed or sent; in automatic mode the longest candidate decides.
+    std::string longestAddress(discovery::textOf(m_newAddress));
+    if (automatic) {
+        for (const std::string& candidate :
+             FreeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask))) {
+            if (candidate.size() > longestAddress.size())
+                longestAddress = candidate;
+        }
+    }
+    if (!SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask, m_newGateway,
+                                    userName, password)) {
+        wipeCredentials();
+        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        return;
+    }
+
+    enterBusy();
+    if (automatic) {
+        setPhase(Phase::Searching);
+        if (!searchFreeAddress()) {
+            wipeCredentials();
+            return;
+        }
+    }
+
+    const SetupExchange::OpenResult opened =
+        m_exchange.Open(*record, m_newAddress, m_newMask, m_newGateway, userName, password);
+    wipeCredentials();
+
+    switch (opened) {
+    case SetupExchange::OpenResult::Sent:
+        setPhase(Phase::Awaiting);
+        m_timer1.start();
+        break;
+    case SetupExchange::OpenResult::RequestTooLong:
+        returnToIdle();
+        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        break;
+    case SetupExchange::OpenResult::ReplyPortInUse:
+        returnToIdle();
+        showMessage(messages::kErrorTitle, discovery::messages::kReplyPortInUse);
+        break;
+    }
+}
+
+// Tries the candidates in order; leaves the first that nobody answered on in
+// NewAddress and returns true. Otherwise shows why, returns the dialog to
+// idle and returns false.
+bool Form3::searchFreeAddress()
+{
+    const auto candidates =
+        FreeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask));
+    for (const std::string& candidate : candidates) {
+        discovery::copyText(m_newAddress, candidate);
+        bool answered = true;
+        try {
+            answered = ProbeAddress(m_newAddress);
+        } catch (const std::exception& error) {
+            returnToIdle();
+            showMessage(messages::kErrorTitle, error.what());
+            return false;
+        } catch (...) {
+            returnToIdle();
+            showMessage(messages::kErrorTitle, "Unknown error");
+            return false;
+        }
+        if (!answered)
+            return true;
+    }
+    returnToIdle();
+    showMessage(messages::kErrorTitle, messages::kNoFreeAddress);
+    return false;
+}
+
+bool Form3::ProbeAddress(const char* address)
+{
+    m_receiveTimeout = kProbeWaitMs;
+    m_probeAnswered = false;
+    if (m_prober) {
+        m_prober->echo(address, m_receiveTimeout,
+                       [this](const probe::TReplyStatus& status) { ICMPReply(status); });
+    }
+    platform::pauseResponsive(kPauseAfterProbeMs);
+    // A host that drops echo requests still answers address resolution: a
+    // confirmed entry in the neighbour table means the address is in use.
+    if (!m_probeAnswered && m_neighbourLookup && m_neighbourLookup(address))
+        m_probeAnswered = true;
+    return m_probeAnswered;
+}
+
+void Form3::ICMPReply(const probe::TReplyStatus& replyStatus)
+{
+    m_probeAnswered = false;
+    if (replyStatus.ByteCount != 0 && replyStatus.FromAddress != probe::kNoAddress)
+        m_probeAnswered = true;
+}
+
+void Form3::FinishSetup()
+{
+    m_timer2.stop();
+    m_timer1.stop();
+    ui->ProgressBar1->setValue(100);
+    ui->ProgressBar1->setVisible(false);
+    const bool success = m_exchange.accepted();
+    m_exchange.Close();
+    // Idle before the result box runs its own event loop: nothing of this
+    // exchange can arrive any more.
+    setPhase(Phase::Idle);
+    if (success)
+        showMessage(messages::kSuccessTitle, messages::kSuccess);
+    else
+        showMessage(messages::kFailureTitle, messages::kFailure);
+    ui->Button1->setEnabled(true);
+    ui->Button2->setEnabled(true);
+    ui->ProgressBar1->setValue(0);
+    ui->Button1->setFocus(Qt::OtherFocusReason);
+    m_timer2.setInterval(kProgressStepMs);
+    m_timer1.setInterval(kReplyWaitMs);
+    if (success)
+        accept();
+}
+
+void Form3::Timer1Timer()
+{
+    FinishSetup();
+    ui->Button1->setEnabled(true);
+    ui->Button2->setEnabled(true);
+}
+
+void Form3::Timer2Timer()
+{
+    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+}
+
+void Form3::showMessage(const char* title, const char* text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title), QString::fromUtf8(text),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace settings

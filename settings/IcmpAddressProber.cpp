@@ -1,0 +1,36 @@
+#include "settings/IcmpAddressProber.h"
+
+#include "probe/TIcmpClient.h"
+#include "probe/core/NetComponentError.h"
+
+#include <exception>
+
+namespace settings {
+
+IcmpAddressProber::IcmpAddressProber() : m_client(std::make_unique<probe::TIcmpClient>())
+{
+    // As stored with the dialog; every probe sets its own wait.
+    m_client->setReceiveTimeout(1000);
+}
+
+IcmpAddressProber::~IcmpAddressProber() = default;
+
+void IcmpAddressProber::echo(const std::string& host, int receiveTimeoutMs,
+                             const ReplyHandler& onReply)
+{
+    m_client->setOnReply([&onReply](probe::TIcmpClient*, const probe::TReplyStatus& status) {
+        if (onReply)
+            onReply(status);
+    });
+    m_client->setReceiveTimeout(receiveTimeoutMs);
+    m_client->setHost(QString::fromStdString(host));
+    try {
+        m_client->Echo();
+    } catch (const probe::NetComponentError& error) {
+        m_client->setOnReply({});
+        throw ProbeError(error.what());
+    }
+    m_client->setOnReply({});
+}
+
+} // namespace settings

@@ -1,0 +1,150 @@
+#include "settings/SetupExchange.h"
+
+#include "discovery/core/DiscoveryReply.h"
+#include "discovery/core/FixedText.h"
+#include "settings/core/SetupReply.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+#include <cstring>
+
+namespace settings {
+
+SetupExchange::SetupExchange(QObject* parent) : QObject(parent)
+{
+    std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
+    std::memset(m_identity, 0, sizeof m_identity);
+}
+
+SetupExchange::~SetupExchange()
+{
+    Close();
+}
+
+namespace {
+
+// Builds the request from local copies of the record's texts: identity up to
+// 17 characters, the two host values up to 15 each.
+std::optional<std::size_t> buildRequest(const discovery::DeviceRecord& record,
+                                        const char* newAddress, const char* newMask,
+                                        const char* newGateway, const QByteArray& userName,
+                                        const QByteArray& password,
+                                        char (&request)[kSetupBufferSize])
+{
+    char identity[discovery::kMacAddressSize];
+    char hostName[discovery::kHostTextSize];
+    char hostAux[discovery::kHostTextSize];
+    discovery::copyText(identity, discovery::textOf(record.MacAddress));
+    discovery::copyText(hostName, discovery::textOf(record.HostName));
+    discovery::copyText(hostAux, discovery::textOf(record.HostAux));
+
+    SetupRequestFields fields;
+    fields.identity = discovery::textOf(identity);
+    fields.address = newAddress ? newAddress : "";
+    fields.mask = newMask ? newMask : "";
+    fields.gateway = newGateway ? newGateway : "";
+    fields.hostName = discovery::textOf(hostName);
+    fields.hostAux = discovery::textOf(hostAux);
+    fields.userName = {userName.constData(), static_cast<std::size_t>(userName.size())};
+    fields.password = {password.constData(), static_cast<std::size_t>(password.size())};
+    return BuildSetupRequest(fields, request);
+}
+
+} // namespace
+
+bool SetupExchange::requestFits(const discovery::DeviceRecord& record, const char* newAddress,
+                                const char* newMask, const char* newGateway,
+                                const QByteArray& userName, const QByteArray& password)
+{
+    char request[kSetupBufferSize];
+    const bool fits =
+        buildRequest(record, newAddress, newMask, newGateway, userName, password, request)
+            .has_value();
+    WipeSetupBuffer(request);
+    return fits;
+}
+
+SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& record,
+                                              const char* newAddress, const char* newMask,
+                                              const char* newGateway, const QByteArray& userName,
+                                              const QByteArray& password)
+{
+    Close();
+    std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
+    m_readQueued = false;
+    m_awaitedSeen = false;
+    m_datagramsRead = 0;
+    m_bytesSent = 0;
+
+    discovery::copyText(m_identity, discovery::textOf(record.MacAddress));
+    char request[kSetupBufferSize];
+    const auto length =
+        buildRequest(record, newAddress, newMask, newGateway, userName, password, request);
+    if (!length)
+        return OpenResult::RequestTooLong;
+
+    m_replySocket = std::make_unique<QUdpSocket>();
+    if (!m_replySocket->bind(m_endpoints.replyAddress, m_endpoints.replyPort,
+                             QUdpSocket::DefaultForPlatform)) {
+        m_replySocket.reset();
+        WipeSetupBuffer(request);
+        return OpenResult::ReplyPortInUse;
+    }
+    connect(m_replySocket.get(), &QUdpSocket::readyRead, this, &SetupExchange::onSetupReply);
+
+    sendRequest(request, *length);
+    WipeSetupBuffer(request);
+    return OpenResult::Sent;
+}
+
+void SetupExchange::sendRequest(const char* request, std::size_t length)
+{
+    QUdpSocket sendSocket;
+    // Qt enables broadcast on its UDP sockets; the system picks the source port.
+    QByteArray datagram(request, static_cast<qsizetype>(length));
+    const qint64 sent =
+        sendSocket.writeDatagram(datagram, m_endpoints.requestAddress, m_endpoints.requestPort);
+    m_bytesSent = sent > 0 ? static_cast<int>(sent) : 0;
+    datagram.fill('\0');
+    sendSocket.close();
+}
+
+void SetupExchange::Close()
+{
+    m_readQueued = false;
+    if (!m_replySocket)
+        return;
+    m_replySocket->disconnect(this);
+    m_replySocket->close();
+    // Close may run from inside the socket's own notice: let it go later.
+    m_replySocket.release()->deleteLater();
+}
+
+bool SetupExchange::accepted() const
+{
+    return m_awaitedSeen && SetupAccepted(m_replyBuffer);
+}
+
+void SetupExchange::onSetupReply()
+{
+    m_readQueued = false;
+    std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
+    if (!m_replySocket)
+        return; // a notice after the end: nothing is read, nothing matches
+
+    if (m_replySocket->hasPendingDatagrams()) {
+        m_replySocket->readDatagram(m_replyBuffer, sizeof m_replyBuffer);
+        ++m_datagramsRead;
+        if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
+            m_awaitedSeen = true;
+            emit awaitedReplyArrived();
+            return; // the handler has ended the exchange
+        }
+    }
+    if (m_replySocket && m_replySocket->hasPendingDatagrams() && !m_readQueued) {
+        m_readQueued = true;
+        QMetaObject::invokeMethod(this, &SetupExchange::onSetupReply, Qt::QueuedConnection);
+    }
+}
+
+} // namespace settings

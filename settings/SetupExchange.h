@@ -1,0 +1,94 @@
+#pragma once
+// One setup exchange with a unit: the "0C02S" request broadcast to port 12311
+// and the unit's "0C02R" answer awaited on port 12310. The dialog opens it,
+// learns of the awaited reply through awaitedReplyArrived() and closes it.
+
+#include "discovery/core/DeviceRecord.h"
+#include "discovery/core/DiscoveryReply.h"
+#include "settings/core/SetupRequest.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <memory>
+
+class QUdpSocket;
+
+namespace settings {
+
+class SetupExchange : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class OpenResult
+    {
+        Sent,           // the request went out; the reply socket is armed
+        RequestTooLong, // refused before anything was opened or sent
+        ReplyPortInUse, // the reply port could not be bound; nothing was sent
+    };
+
+    explicit SetupExchange(QObject* parent = nullptr);
+    ~SetupExchange() override;
+
+    // Where the request goes and where the reply is awaited. The defaults are
+    // the units' ports and the limited broadcast; tests point them at loopback.
+    struct Endpoints
+    {
+        QHostAddress requestAddress{QHostAddress::Broadcast};
+        quint16 requestPort = discovery::kRequestPort;
+        QHostAddress replyAddress{QHostAddress::AnyIPv4};
+        quint16 replyPort = discovery::kReplyPort;
+    };
+    void setEndpoints(const Endpoints& endpoints) { m_endpoints = endpoints; }
+    const Endpoints& endpoints() const { return m_endpoints; }
+
+    // Whether a request with these texts would fit its buffer (the builder's
+    // refusal, asked before anything is done).
+    static bool requestFits(const discovery::DeviceRecord& record, const char* newAddress,
+                            const char* newMask, const char* newGateway, const QByteArray& userName,
+                            const QByteArray& password);
+
+    // The opening: zeroes SetupReplyBuffer, copies the record's identity and
+    // host values, builds the request, binds the reply socket (before anything
+    // goes out, so an answer that comes at once is heard) and sends the
+    // request from an unbound socket to 255.255.255.255:12311. The request
+    // buffer, which holds the password, is wiped as soon as it is sent.
+    OpenResult Open(const discovery::DeviceRecord& record, const char* newAddress,
+                    const char* newMask, const char* newGateway, const QByteArray& userName,
+                    const QByteArray& password);
+
+    // Closes the reply socket; a reply arriving later is never read.
+    void Close();
+
+    bool isOpen() const { return m_replySocket != nullptr; }
+
+    // The unit accepted the settings: the last datagram read was the awaited
+    // reply and its status byte is "2".
+    bool accepted() const;
+
+    const char (&SetupReplyBuffer() const)[kSetupBufferSize] { return m_replyBuffer; }
+
+    // Counters of the current or last exchange, for tests.
+    int datagramsRead() const { return m_datagramsRead; }
+    int bytesSent() const { return m_bytesSent; }
+
+signals:
+    // The awaited reply was read into SetupReplyBuffer (accepted or not).
+    void awaitedReplyArrived();
+
+private:
+    void onSetupReply(); // one datagram per call, as one readiness notice reads one
+    void sendRequest(const char* request, std::size_t length);
+
+    Endpoints m_endpoints;
+    std::unique_ptr<QUdpSocket> m_replySocket;
+    char m_replyBuffer[kSetupBufferSize];
+    char m_identity[discovery::kMacAddressSize];
+    bool m_readQueued = false;
+    bool m_awaitedSeen = false;
+    int m_datagramsRead = 0;
+    int m_bytesSent = 0;
+};
+
+} // namespace settings
