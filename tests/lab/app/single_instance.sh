@@ -11,7 +11,7 @@ desktop=$MRV_SOURCE_DIR/tests/e2e/app/desktop.sh
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xwininfo dbus-daemon; do
+for tool in Xvfb xdotool xwininfo xmessage dbus-daemon; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
 done
 [[ -x $program ]] || { echo "$program is not built" >&2; exit 1; }
@@ -45,9 +45,28 @@ main_windows() { xdotool search --onlyvisible --name '^MRV-7K2$' 2>/dev/null; }
 search_windows() { xdotool search --onlyvisible --name '^NAS' 2>/dev/null; }
 has_main() { [[ -n $(main_windows) ]]; }
 has_search() { [[ -n $(search_windows) ]]; }
-root=$(xwininfo -root | awk '/Window id:/ {print $4}')
-focus_elsewhere() { xdotool windowfocus "$root" 2>/dev/null; }
-focused() { printf '%d\n' "$(xdotool getwindowfocus -f 2>/dev/null)"; }
+# Without a window manager the stacking order is the X server's own: the
+# top-level windows listed from the top down.
+stacking() { xwininfo -root -children | awk '$1 ~ /^0x/ {print $1}'; }
+hex() { printf '0x%x' "$1"; }
+# is_above A B: window A lies above window B.
+is_above() {
+    local order first
+    order=$(stacking)
+    first=$(grep -m1 -x -e "$(hex "$1")" -e "$(hex "$2")" <<<"$order")
+    [[ $first == "$(hex "$1")" ]]
+}
+# Another program's window laid over the main window.
+cover() {
+    xmessage -geometry 900x700+0+0 cover >/dev/null 2>&1 &
+    pids+=($!)
+    coverpid=$!
+    until_true 5 bash -c 'xdotool search --onlyvisible --class "^Xmessage$" >/dev/null' ||
+        fail "the covering window did not open"
+    coverwin=$(xdotool search --onlyvisible --class '^Xmessage$' | head -n1)
+    is_above "$coverwin" "$1" || fail "the covering window is not above the main window"
+}
+uncover() { kill "$coverpid" 2>/dev/null; wait "$coverpid" 2>/dev/null; }
 
 pids=()
 trap 'for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done' EXIT
@@ -83,11 +102,11 @@ has_main && fail "the main window appeared during the start-up search"
 until_true 10 has_main || fail "the first instance's main window never opened"
 window=$(main_windows)
 [[ $(wc -l <<<"$window") == 1 ]] || fail "more than one main window: $window"
-focus_elsewhere
-[[ $(focused) != "$window" ]] || fail "could not move the focus away"
+cover "$window"
 second_start second-after-search
-until_true 5 bash -c "[[ \$(printf '%d' \$(xdotool getwindowfocus -f)) == $window ]]" ||
-    fail "the first instance's window did not come forward (focus $(focused), window $window)"
+until_true 5 is_above "$window" "$coverwin" ||
+    fail "the first instance's window did not come forward: $(stacking | tr '\n' ' ')"
+uncover
 [[ $(main_windows) == "$window" ]] || fail "windows after the second start: $(main_windows)"
 kill -0 "$first" 2>/dev/null || fail "the first instance ended"
 
@@ -99,9 +118,10 @@ ls "$XDG_RUNTIME_DIR"/MRV-7K2.lock "$XDG_RUNTIME_DIR"/MRV-7K2.socket >/dev/null 
 start_first restarted
 until_true 10 has_main || fail "the restarted instance did not open its main window"
 window=$(main_windows)
-focus_elsewhere
+cover "$window"
 second_start second-after-restart
-until_true 5 bash -c "[[ \$(printf '%d' \$(xdotool getwindowfocus -f)) == $window ]]" ||
+until_true 5 is_above "$window" "$coverwin" ||
     fail "the restarted instance's window did not come forward"
+uncover
 kill -0 "$first" 2>/dev/null || fail "the restarted instance ended"
 echo "single instance: all checks passed"
