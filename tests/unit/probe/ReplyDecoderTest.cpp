@@ -30,7 +30,8 @@ std::vector<std::uint8_t> datagram(std::size_t headerLength, std::uint8_t ttl,
         d[12 + i] = source[i];
     d[16] = 192; // destination: the PC, which nothing reads
     std::uint8_t* icmp = d.data() + headerLength;
-    icmp[0] = type;
+    if (icmpLength >= 1)
+        icmp[0] = type;
     if (icmpLength >= 8) {
         icmp[6] = sequence & 0xFF;
         icmp[7] = sequence >> 8;
