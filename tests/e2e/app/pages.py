@@ -88,20 +88,27 @@ def wait_scan_end(program, main, timeout=8):
              "the end of the scan (NAS更新 enabled again)")
 
 
-def close_with_ok(program, main):
-    """Close, Cancel keeps the program; close, OK ends it with status 0."""
+def confirm_close(program, main, answer):
     program.click_button(main, T.CLOSE)
     box = program.wait_window_showing(T.CLOSE_TITLE, 5)
     check(program.find(box, name=T.CLOSE_QUESTION) is not None,
           "the close confirmation does not ask its question")
-    program.screenshot("90-close-confirmation")
-    program.click_button(box, "Cancel")
+    if answer == "Cancel":
+        program.screenshot("90-close-confirmation")
+    program.click_button(box, answer)
+
+
+def cancel_close(program, main):
+    """Close, then Cancel: the program goes on as it was."""
+    confirm_close(program, main, "Cancel")
     program.wait_window_gone(T.CLOSE_TITLE, 5)
     check(program.process.poll() is None, "Cancel ended the program")
     check(showing(program.window(APP_TITLE)), "Cancel hid the main window")
 
-    program.click_button(main, T.CLOSE)
-    box = program.wait_window_showing(T.CLOSE_TITLE, 5)
-    program.click_button(box, "OK")
+
+def close_with_ok(program, main):
+    """Close, then OK: the process ends with status 0 and says nothing."""
+    confirm_close(program, main, "OK")
     status = program.wait_exit(10)
     check_equal(status, 0, "exit status after OK")
+    check_equal(program.stderr_text(), "", "the program's error output")

@@ -59,6 +59,8 @@ def scenario(program):
     pages.guide_page(program, win, T.NETWORK, back_shown=True)
     check_equal(pages.count_requests(requests), 2, "requests after Back")
 
+    pages.cancel_close(program, win)
+    pages.guide_page(program, win, T.NETWORK, back_shown=True)
     pages.close_with_ok(program, win)
     log("exit status 0")
 

@@ -1,7 +1,7 @@
 """Two units: the guide is skipped, the list follows the reply order with the
 first unit selected and its details shown; share and web go to the desktop's
 opener with the unit's address; another unit is picked; a rescan empties and
-refills the list; close with OK."""
+refills the list; close, Cancel and close, OK while a search runs."""
 
 import os
 import time
@@ -74,6 +74,16 @@ def scenario(program):
     time.sleep(0.6)
     program.screenshot("13-rescan-done")
 
+    # Close, Cancel in the middle of a search: the search goes on and ends.
+    program.click_button(win, T.RESCAN)
+    pages.wait_requests(requests, 3)
+    pages.cancel_close(program, win)
+    pages.wait_scan_end(program, win)
+    check_equal(item_names(program, win), ["NAS-BETA", "NAS-ALPHA"], "list after Cancel")
+
+    # Close, OK in the middle of a search: the process ends at once, cleanly.
+    program.click_button(win, T.RESCAN)
+    pages.wait_requests(requests, 4)
     pages.close_with_ok(program, win)
     check_equal(len(opened(3)), 3, "opener calls in all")
     log("exit status 0")
