@@ -60,12 +60,48 @@ redirects() {
     done
 }
 
+# Prints, as JSON, the first echo request from the PC that the gateway sees.
+sniff_request() {
+    lab_exec "$P" gw timeout 10 python3 -c '
+import json, socket, sys
+s = socket.socket(socket.AF_INET, socket.SOCK_RAW, socket.IPPROTO_ICMP)
+s.settimeout(8)
+open(sys.argv[1], "w").close()
+while True:
+    d, a = s.recvfrom(2048)
+    h = (d[0] & 15) * 4
+    if a[0] == "192.168.1.37" and d[h] == 8:
+        m = d[h:]
+        total = sum(m[i] << 8 | m[i + 1] for i in range(0, len(m) - 1, 2))
+        while total > 0xFFFF:
+            total = (total & 0xFFFF) + (total >> 16)
+        print(json.dumps({"ttl": d[8], "size": len(m), "id": m[4] | m[5] << 8,
+                          "seq": m[6] | m[7] << 8, "sumOk": total == 0xFFFF,
+                          "tail": m[12:20] == bytes(8) and m[20:] == b"E" * 32}))
+        break
+' "$1"
+}
+
 run_cases() { # who socket-kind
-    local who=$1 kind=$2 out
+    local who=$1 kind=$2 out ready sniffed
     echo "== $who ($kind socket)"
 
-    # Two echoes to the gateway: answered, numbered 0 and 1.
+    # Two echoes to the gateway: answered, numbered 0 and 1; the first request
+    # as the gateway saw it.
+    ready=$(mktemp -u)
+    sniffed=$(mktemp)
+    sniff_request "$ready" >"$sniffed" &
+    for ((i = 0; i < 100; i++)); do
+        [[ -e $ready ]] && break
+        sleep 0.05
+    done
     out=$($who --host 192.168.1.1 --timeout 1000 --count 2)
+    wait
+    local pid
+    pid=$(python3 -c 'import json,sys; print(json.loads(sys.argv[1])["pid"])' "$(sed -n 1p <<<"$out")")
+    check "$who request on the wire" "$(cat "$sniffed")" "r['ttl']==128 and r['size']==52 and
+        r['id']==($pid & 0xFFFF) and r['seq']==0 and r['sumOk'] and r['tail']"
+    rm -f "$ready" "$sniffed"
     local first second
     first=$(sed -n 1p <<<"$out")
     second=$(sed -n 2p <<<"$out")

@@ -5,8 +5,8 @@
 //   icmp-echo-tool --host ADDR [--timeout MS] [--count N] [--protocol P]
 //
 // Each line: the TReplyStatus fields, "socket" ("raw" or "datagram"),
-// "waitMs" (the time Echo() took) and "sent" (the number the request
-// carried); or {"error": text, "class": name} and exit status 2.
+// "waitMs" (the time Echo() took), "sent" (the number the request carried)
+// and "pid"; or {"error": text, "class": name} and exit status 2.
 
 #include "probe/TIcmpClient.h"
 #include "probe/core/EIcmpException.h"
@@ -103,6 +103,7 @@ int main(int argc, char** argv)
                    {"socket", raw ? "raw" : "datagram"},
                    {"sent", sent},
                    {"replies", replies},
+                   {"pid", QCoreApplication::applicationPid()},
                    {"waitMs", waitMs}});
     }
     return 0;
