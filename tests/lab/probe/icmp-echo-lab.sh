@@ -8,7 +8,12 @@ tool=$1
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
 P=$(lab_prefix) || exit 1
-trap 'lab_down "$P"' EXIT
+# The unprivileged user may not be able to reach the build tree: give it a
+# copy of the tool where anyone can run it.
+userdir=$(mktemp -d /tmp/probe-tool.XXXXXX) || exit 1
+trap 'lab_down "$P"; rm -rf "$userdir"' EXIT
+chmod 755 "$userdir" && cp "$tool" "$userdir/" && chmod 755 "$userdir/${tool##*/}" || exit 1
+usertool=$userdir/${tool##*/}
 lab_up "$P" --ping-group || exit 1
 
 failures=0
@@ -26,7 +31,7 @@ check() {
 
 as_root() { lab_exec "$P" pc timeout 20 "$tool" "$@"; }
 as_user() {
-    lab_exec "$P" pc timeout 20 setpriv --reuid=65534 --regid=65534 --clear-groups "$tool" "$@"
+    lab_exec "$P" pc timeout 20 setpriv --reuid=65534 --regid=65534 --clear-groups "$usertool" "$@"
 }
 
 # A host that answers ARP but never echo: a free address for the probe, and
@@ -170,6 +175,10 @@ sys.exit(0 if ok and waits[0] >= 99 and waits[-1] < 400 else 1)
 PY
     fail "free-address wait: $out"
 fi
+
+# A negative wait means no wait, never an endless one.
+out=$(as_root --host 192.168.1.60 --timeout -1)
+check "negative wait" "$out" "r['Status']==2 and r['waitMs'] < 50"
 
 # Nobody at all at the address (no ARP answer): the same timed-out record.
 out=$(as_root --host 192.168.1.200 --timeout 100)
