@@ -26,6 +26,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -47,6 +48,15 @@ public:
 private:
     settings::IcmpAddressProber m_inner;
 };
+
+// Under a real X server, the whole screen as a person sees it.
+void screenShot(const QString& path)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+        return;
+    QCoreApplication::processEvents();
+    QProcess::execute(QStringLiteral("import"), {"-window", "root", path});
+}
 
 void fail(const char* why)
 {
@@ -125,6 +135,8 @@ int main(int argc, char** argv)
     qint64 searchMs = -1;
     qint64 resultMs = -1;
     QObject::connect(&form, &settings::Form3::phaseChanged, [&](settings::Form3::Phase phase) {
+        if (phase == settings::Form3::Phase::Searching && !shots.isEmpty())
+            QTimer::singleShot(700, [&] { screenShot(shots + "/screen-searching.png"); });
         if (phase == settings::Form3::Phase::Awaiting && searchMs < 0)
             searchMs = clock.elapsed();
         if (phase == settings::Form3::Phase::Idle)
@@ -134,6 +146,7 @@ int main(int argc, char** argv)
         QDir().mkpath(shots);
         boxes.setBeforeClose([&](const MessageBoxCatcher::Box&) {
             form.grab().save(shots + "/dialog-at-result.png");
+            screenShot(shots + "/screen-at-result.png");
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w != &form && w->isVisible() && w->inherits("QMessageBox"))
                     w->grab().save(shots + "/result-box.png");
@@ -152,8 +165,10 @@ int main(int argc, char** argv)
     }
     form.findChild<QLineEdit*>("Edit1")->setText(user);
     form.findChild<QLineEdit*>("Edit2")->setText(password);
-    if (!shots.isEmpty())
+    if (!shots.isEmpty()) {
         form.grab().save(shots + "/dialog-filled.png");
+        screenShot(shots + "/screen-filled.png");
+    }
     form.Timer1()->setInterval(replyWait);
 
     clock.start();
