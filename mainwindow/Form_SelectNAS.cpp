@@ -185,15 +185,18 @@ bool Form_SelectNAS::event(QEvent* e)
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
 {
     QListWidget* list = m_ui->Lis_NASList;
-    if (watched != list->viewport())
+    const bool press = e->type() == QEvent::MouseButtonPress;
+    const bool release = e->type() == QEvent::MouseButtonRelease;
+    if (watched != list->viewport() || !(press || release))
         return QWidget::eventFilter(watched, e);
     const auto* mouse = static_cast<QMouseEvent*>(e);
-    if (e->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
-        !list->indexAt(mouse->position().toPoint()).isValid()) {
+    if (mouse->button() != Qt::LeftButton)
+        return QWidget::eventFilter(watched, e);
+    if (press && !list->indexAt(mouse->position().toPoint()).isValid()) {
         // A press beside every item leaves none selected (the view itself
         // keeps a single selection); the click that follows clears the panel.
         list->selectionModel()->clearSelection();
-    } else if (e->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+    } else if (release) {
         Lis_NASListClick();
     }
     return QWidget::eventFilter(watched, e);
