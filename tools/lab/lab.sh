@@ -75,6 +75,8 @@ lab_check() {
             why="cannot create a bridge inside a namespace"
         elif ! ip -n "$t" link add v0 type veth peer name v1 2>/dev/null; then
             why="cannot create a veth pair inside a namespace"
+        elif ! ip netns exec "$t" true 2>/dev/null; then
+            why="cannot run a program inside a namespace (ip netns exec failed)"
         fi
         ip netns del "$t" 2>/dev/null
     fi
