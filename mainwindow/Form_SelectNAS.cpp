@@ -125,6 +125,9 @@ void Form_SelectNAS::setUpControls()
         label->adjustSize();
 
     QListWidget* list = m_ui->Lis_NASList;
+    // Room for a host name of 15 characters on one line under its icon
+    // (switching to the icon view drops the grid the form description set).
+    list->setGridSize(QSize(112, 112));
     // The list reports every item that gains or loses the selection, the old
     // one first, so the panel ends on the new one.
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
