@@ -156,7 +156,8 @@ int FourFieldAddressWidget::frameWidth() const
 
 int FourFieldAddressWidget::dotWidth() const
 {
-    return fontMetrics().horizontalAdvance(QLatin1Char('.')) + 1;
+    // No padding: every pixel spared goes to the numbers.
+    return fontMetrics().horizontalAdvance(QLatin1Char('.'));
 }
 
 void FourFieldAddressWidget::layoutFields()
@@ -203,6 +204,12 @@ void FourFieldAddressWidget::paintEvent(QPaintEvent*)
         text = palette().color(QPalette::Disabled, QPalette::Text);
     }
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+    // The gaps between fields in the fields' own colour, without the inner
+    // shading some styles draw along the frame.
+    const int fw = frameWidth();
+    painter.fillRect(
+        rect().adjusted(fw, fw, -fw, -fw),
+        frame.palette.brush(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base));
 
     painter.setPen(text);
     painter.setFont(font());
