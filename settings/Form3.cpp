@@ -13,7 +13,7 @@
 #include "settings/core/SettingsMessages.h"
 #include "ui_Unit3.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
@@ -61,11 +61,14 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
                 RBtnAutoAssignIPClick(radio);
         });
     }
-    // Each address control, on receiving the focus, takes the keyboard focus again.
+    // Each address control, on receiving the focus, takes the keyboard focus
+    // again; focus already on one of its fields (a click into the third
+    // octet, say) stays where it is.
     for (AddressControl* control :
          {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})
         onControlEnter(control, [control] {
-            if (!control->hasFocus())
+            const QWidget* focus = QApplication::focusWidget();
+            if (focus != control && !control->isAncestorOf(focus))
                 control->setFocus(Qt::OtherFocusReason);
         });
     connect(ui->Button1, &QPushButton::clicked, this, &Form3::Button1Click);

@@ -170,6 +170,7 @@ private slots:
     void opening_data();
     void opening();
     void reopening();
+    void typingIntoAddress();
     void modeSwitch_data();
     void modeSwitch();
     void validation_data();
@@ -274,6 +275,28 @@ void Form3Test::reopening()
     f.form->show();
     QVERIFY(f.child<QRadioButton>("RBtnAutoAssignIP")->isChecked());
     QCOMPARE(f.fieldsText(), QStringLiteral("0.0.0.0 0.0.0.0 0.0.0.0"));
+}
+
+// A person clicks into the last octet and types: the focus stays in that octet.
+void Form3Test::typingIntoAddress()
+{
+    Fixture f(false);
+    f.form->show();
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form));
+    const auto fields = f.control("IPAddressControl")->findChildren<QLineEdit*>();
+    QCOMPARE(fields.size(), 4);
+    QLineEdit* last = fields[3];
+    for (QLineEdit* field : fields)
+        if (field->x() > last->x())
+            last = field;
+    QTest::mouseClick(last, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), last);
+    QTest::keyClick(last, Qt::Key_End);
+    QTest::keyClick(last, Qt::Key_Backspace);
+    QTest::keyClicks(last, QStringLiteral("77"));
+    QCOMPARE(QApplication::focusWidget(), last);
+    QCOMPARE(f.control("IPAddressControl")->GetIPAddr(), QStringLiteral("192.168.1.77"));
 }
 
 void Form3Test::modeSwitch_data()
