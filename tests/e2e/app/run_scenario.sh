@@ -35,7 +35,9 @@ trap 'lab_down "$P"; cp -f "$work"/*.log "$work"/*.out "$artifacts"/ 2>/dev/null
 lab_up "$P" || exit 1
 
 # Every request the program broadcasts reaches the gateway host too.
-lab_exec "$P" gw /usr/bin/python3 "$here/udp_log.py" 12311 "$work/requests.log" 200 &
+lab_exec "$P" gw /usr/bin/python3 "$here/udp_log.py" 12311 "$work/requests.log" 200 \
+    "$work/ready-logger" &
+disown # lab_down ends it; no job notice
 
 # A unit: NAME ADDR/LEN, then nas-sim arguments.
 unit() {
@@ -44,16 +46,17 @@ unit() {
     lab_host "$P" "$name" "$addr" || exit 1
     lab_exec "$P" "$name" "$sim" --lifetime 240 --ready-file "$work/ready-$name" \
         --log "$work/sim-$name.log" "$@" >"$work/sim-$name.out" 2>&1 &
+    disown
     units+=("$name")
 }
-units=()
+units=(logger)
 source "$here/units_$scenario.sh"
 for name in "${units[@]}"; do
     for _ in $(seq 50); do
         [[ -e $work/ready-$name ]] && break
         sleep 0.1
     done
-    [[ -e $work/ready-$name ]] || { echo "e2e: unit $name did not start" >&2; cat "$work/sim-$name.out" >&2; exit 1; }
+    [[ -e $work/ready-$name ]] || { echo "e2e: $name did not start" >&2; cat "$work/sim-$name.out" >&2 2>/dev/null; exit 1; }
 done
 
 # The desktop's opener, standing in for the file browser and the web browser.
