@@ -114,6 +114,16 @@ void FourFieldAddressWidget::onFocusChanged(QWidget* old, QWidget* now)
     // Moving between our own fields is no change for the owner.
     const bool wasInside = old && (old == this || isAncestorOf(old));
     const bool isInside = now && (now == this || isAncestorOf(now));
+    // Focus given to the widget goes to the field that has it already, so a
+    // handler that focuses the address again on entry moves no caret; from
+    // outside it goes to the first field.
+    if (isInside) {
+        for (auto* field : m_fields)
+            if (field == now)
+                setFocusProxy(field);
+    } else if (wasInside) {
+        setFocusProxy(m_fields[0]);
+    }
     if (wasInside && !isInside)
         emit focusLost();
     else if (!wasInside && isInside)

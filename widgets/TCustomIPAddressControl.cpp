@@ -42,7 +42,9 @@ TCustomIPAddressControl::TCustomIPAddressControl(QWidget* parent) : QWidget(pare
     own.setResolveMask(QFont::AllPropertiesResolved);
     setFont(own);
     resize(kInitialWidth, kInitialHeight);
-    setFocusPolicy(Qt::NoFocus); // the first field takes the focus (tab stop)
+    // A tab stop from the start, so that a form can place it in its tab
+    // order before the widget (which then takes the focus) exists.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 TCustomIPAddressControl::~TCustomIPAddressControl()
@@ -97,6 +99,18 @@ void TCustomIPAddressControl::createAddressWidget()
     for (int i = 0; i < 4; ++i)
         m_widget->setRange(
             i, rangeWord(field(i).Range()->LowerLimit(), field(i).Range()->UpperLimit()));
+    // Made late, the fields would sit at the end of the window's tab chain;
+    // they belong where the form put the control.
+    QList<AddressFieldEdit*> fields = m_widget->findChildren<AddressFieldEdit*>();
+    std::sort(fields.begin(), fields.end(),
+              [](const AddressFieldEdit* a, const AddressFieldEdit* b) {
+                  return a->index() < b->index();
+              });
+    QWidget* previous = this;
+    for (AddressFieldEdit* f : fields) {
+        QWidget::setTabOrder(previous, f);
+        previous = f;
+    }
     setFocusProxy(m_widget);
     setTabStop(m_tabStop);
     if (isVisible())
@@ -342,6 +356,7 @@ FieldColours TCustomIPAddressControl::WMCTLCOLOREDIT(int) const
 void TCustomIPAddressControl::setTabStop(bool value)
 {
     m_tabStop = value;
+    setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
     if (!m_widget)
         return;
     if (QWidget* first = m_widget->focusProxy())

@@ -76,6 +76,7 @@ private slots:
     void rangesAndTheirWords();
     void rangeNeedsAWindow();
     void enterAndExitFollowTheWidget();
+    void keepsItsPlaceInTheTabOrder();
     void failuresInEventsAreShownNotThrown();
     void sizeFromTheFont();
     void windowLifecycle();
@@ -415,7 +416,11 @@ void TestIPAddressControl::rangeNeedsAWindow()
 void TestIPAddressControl::enterAndExitFollowTheWidget()
 {
     QStringList events;
-    m_control->OnEnter = [&](QObject* s) { events << (s == m_control ? "enter" : "?"); };
+    // As the settings dialog does: entering focuses the same control again.
+    m_control->OnEnter = [&](QObject* s) {
+        events << (s == m_control ? "enter" : "?");
+        m_control->setFocus();
+    };
     m_control->OnExit = [&](QObject* s) { events << (s == m_control ? "exit" : "?"); };
     showHost();
     m_other->setFocus();
@@ -423,6 +428,7 @@ void TestIPAddressControl::enterAndExitFollowTheWidget()
 
     QTest::mouseClick(addressField(m_control, 2), Qt::LeftButton);
     QCOMPARE(events, QStringList{"enter"});
+    QCOMPARE(focusedField(m_control), 2); // the caret stays where the click put it
     addressField(m_control, 0)->setFocus(Qt::MouseFocusReason);
     QCOMPARE(events, QStringList{"enter"}); // inside the address: no event
     m_other->setFocus(Qt::MouseFocusReason);
@@ -430,8 +436,43 @@ void TestIPAddressControl::enterAndExitFollowTheWidget()
     pressKey(Qt::Key_Tab);
     QCOMPARE(events, (QStringList{"enter", "exit", "enter"}));
     QCOMPARE(focusedField(m_control), 0);
+    addressField(m_control, 3)->setFocus(Qt::MouseFocusReason);
     m_control->setFocus(); // already inside: nothing new
     QCOMPARE(events.size(), 3);
+    QCOMPARE(focusedField(m_control), 3);
+    m_other->setFocus();
+    m_control->setFocus(); // from outside: the first field
+    QCOMPARE(focusedField(m_control), 0);
+}
+
+void TestIPAddressControl::keepsItsPlaceInTheTabOrder()
+{
+    // As a compiled form does it: all controls made, then the tab order set,
+    // and only then the window shown (and the address widget made).
+    QWidget form;
+    auto* first = new QLineEdit(&form);
+    auto* last = new QLineEdit(&form);
+    auto* address = new TIPAddressControl(&form);
+    auto* noStop = new TIPAddressControl(&form);
+    noStop->setTabStop(false);
+    QWidget::setTabOrder(first, address);
+    QWidget::setTabOrder(address, noStop);
+    QWidget::setTabOrder(noStop, last);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    first->setFocus();
+    pressKey(Qt::Key_Tab);
+    QCOMPARE(focusedField(address), 0);
+    pressKey(Qt::Key_Tab);
+    QVERIFY(last->hasFocus()); // past the control that is no tab stop
+    pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusedField(address), 0);
+    pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(first->hasFocus());
+    // Not a tab stop, but a click still gives it the focus.
+    QTest::mouseClick(addressField(noStop, 1), Qt::LeftButton);
+    QCOMPARE(focusedField(noStop), 1);
 }
 
 void TestIPAddressControl::failuresInEventsAreShownNotThrown()
