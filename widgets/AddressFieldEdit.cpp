@@ -207,7 +207,9 @@ void AddressFieldEdit::contextMenuEvent(QContextMenuEvent* event)
     // Paste goes through the widget, which knows how to spread a whole
     // dotted address over the four fields.
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
+        // Newer Qt names the action; older Qt only labels it.
+        if (action->objectName() == QLatin1String("edit-paste") ||
+            action->text().startsWith(QLineEdit::tr("&Paste"))) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, &AddressFieldEdit::pasteWanted);
         }

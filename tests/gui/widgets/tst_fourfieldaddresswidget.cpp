@@ -5,6 +5,8 @@
 #include "widgets/core/PackedAddress.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
@@ -29,6 +31,7 @@ private slots:
     void typedValuesKeepLimits();
     void pasting_data();
     void pasting();
+    void pastingFromTheContextMenu();
     void fieldChangedOnLeavingAField();
     void focusForTheWidgetAsAWhole();
     void tabTreatsTheAddressAsOneStop();
@@ -243,6 +246,25 @@ void TestFourFieldAddressWidget::pasting()
     QCOMPARE(fieldChanged.count(), 4);
     QCOMPARE(fieldChanged.last(), (QVariantList{3, fields.last().toInt()}));
     QCOMPARE(focusedField(m_widget), 3);
+}
+
+void TestFourFieldAddressWidget::pastingFromTheContextMenu()
+{
+    QApplication::clipboard()->setText("10.9.8.7");
+    QLineEdit* field = addressField(m_widget, 1);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                            field->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(field, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith(QLineEdit::tr("&Paste")))
+            paste = action;
+    QVERIFY(paste);
+    paste->trigger();
+    menu->close();
+    QCOMPARE(fieldTexts(m_widget), (QStringList{"10", "9", "8", "7"}));
 }
 
 void TestFourFieldAddressWidget::fieldChangedOnLeavingAField()
