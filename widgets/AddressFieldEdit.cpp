@@ -30,6 +30,10 @@ AddressFieldEdit::AddressFieldEdit(int index, QWidget* parent) : QLineEdit(paren
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
     setObjectName(QStringLiteral("field%1").arg(index));
+    // Plain keys, no composing: a Japanese input method left on would turn
+    // digits into full-width ones that no field takes.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhDigitsOnly);
     connect(this, &QLineEdit::textEdited, this, &AddressFieldEdit::onTextEdited);
 }
 

@@ -32,7 +32,6 @@ FourFieldAddressWidget::FourFieldAddressWidget(QWidget* parent) : QWidget(parent
         m_fields[i]->setNeighbours(i > 0 ? m_fields[i - 1] : nullptr,
                                    i < 3 ? m_fields[i + 1] : nullptr);
     setFocusProxy(m_fields[0]);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
     m_focusConnection =
         connect(qApp, &QApplication::focusChanged, this, &FourFieldAddressWidget::onFocusChanged);
 }
