@@ -16,6 +16,7 @@ DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& 
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
+    m_timer1.setTimerType(Qt::PreciseTimer); // a coarse timer may end the scan 5% early
     m_timer1.setInterval(kScanMilliseconds);
     connect(&m_timer1, &QTimer::timeout, this, &DiscoveryExchange::EndScan);
 }
@@ -88,21 +89,20 @@ void DiscoveryExchange::onDiscoveryReply()
 
     // One call reads one datagram into the zeroed buffer; if more are waiting,
     // another call is queued so the event loop (timers, painting) runs between.
+    // The read is attempted on every call: Qt re-arms its read notice only
+    // after a read, so asking hasPendingDatagrams() first can leave a burst
+    // unread for the rest of the scan.
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
-    if (m_replySocket->hasPendingDatagrams()) {
-        const qint64 got = m_replySocket->readDatagram(reinterpret_cast<char*>(m_receiveBuffer),
-                                                       sizeof m_receiveBuffer);
+    const qint64 got = m_replySocket->readDatagram(reinterpret_cast<char*>(m_receiveBuffer),
+                                                   sizeof m_receiveBuffer);
+    if (got >= 0) {
         ++m_counters.datagrams;
-        if (got > 0) {
-            const ReplyOutcome outcome = ParseDiscoveryReply(
-                m_receiveBuffer, static_cast<std::size_t>(got), m_table, textOf(m_pc.PcSubnetMask));
-            if (outcome == ReplyOutcome::Added)
-                ++m_counters.added;
-            else
-                ++m_counters.ignored;
-        } else {
+        const ReplyOutcome outcome = ParseDiscoveryReply(
+            m_receiveBuffer, static_cast<std::size_t>(got), m_table, textOf(m_pc.PcSubnetMask));
+        if (outcome == ReplyOutcome::Added)
+            ++m_counters.added;
+        else
             ++m_counters.ignored;
-        }
     }
     if (m_replySocket->hasPendingDatagrams() && !m_readQueued) {
         m_readQueued = true;
