@@ -97,6 +97,13 @@ class Program:
         self.binary = binary
         self.artifacts = artifacts
         os.makedirs(artifacts, exist_ok=True)
+        # Every top-level window the X server maps or unmaps, from before the
+        # program starts: a window that flashes up for a moment shows here.
+        self.xev_path = os.path.join(artifacts, "x-map-events.txt")
+        self._xev_out = open(self.xev_path, "wb")
+        self.xev = subprocess.Popen(["xev", "-root", "-event", "substructure"],
+                                    stdout=self._xev_out, stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
         env = dict(os.environ)
         env.update(extra_env or {})
         self.stderr_path = os.path.join(artifacts, "program-stderr.txt")
@@ -174,6 +181,25 @@ class Program:
         check(best is not None, f"no value label right of {caption!r}")
         return text_of(best)
 
+    # --- what the X server saw -----------------------------------------
+    def x_window(self, title_regex):
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title_regex],
+                             capture_output=True, text=True, timeout=10).stdout.split()
+        check(len(out) == 1, f"expected one window named {title_regex!r} on screen, got {out}")
+        return int(out[0])
+
+    def times_mapped(self, window_id):
+        """How often the window was put on screen since the program started."""
+        self._xev_out.flush()
+        with open(self.xev_path, encoding="utf-8", errors="replace") as f:
+            lines = f.read().splitlines()
+        count = 0
+        for header, detail in zip(lines, lines[1:]):
+            if header.startswith("MapNotify event") and \
+                    f"window {window_id:#x}," in detail.replace("  ", " "):
+                count += 1
+        return count
+
     # --- acting as a person -------------------------------------------
     def click(self, acc, what=""):
         check(showing(acc), f"{what or acc.name!r} is not on screen")
@@ -204,10 +230,12 @@ class Program:
             raise Failure(f"program still running {timeout} s after it should have ended")
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait(timeout=10)
+        for p in (self.process, self.xev):
+            if p.poll() is None:
+                p.kill()
+                p.wait(timeout=10)
         self._stderr.close()
+        self._xev_out.close()
 
     def stderr_text(self):
         with open(self.stderr_path, "rb") as f:

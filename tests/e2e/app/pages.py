@@ -51,11 +51,22 @@ def first_scan(program, requests_log):
     bold = program.find(search, role=pyatspi.ROLE_LABEL, name=SEARCH_TITLE)
     check(bold is not None and showing(bold), "the search window has no 'NAS検索...' label")
     program.screenshot("01-search-window")
+    program.search_window_id = program.x_window("^NAS")
     main = program.wait_window_showing(APP_TITLE, 10)
     log(f"main window after {program.elapsed():.1f} s")
     program.wait_window_gone(SEARCH_TITLE, 5)
     check(count_requests(requests_log) == 1, "the start-up did not send exactly one request")
+    check_shown_once(program)
     return main
+
+
+def check_shown_once(program):
+    """The main window went on screen once, at the end of the start-up search
+    (never flashing up before it), and the search window once, at start-up."""
+    main_id = program.x_window("^MRV-7K2$")
+    check_equal(program.times_mapped(main_id), 1, "times the main window was mapped")
+    check_equal(program.times_mapped(program.search_window_id), 1,
+                "times the search window was mapped")
 
 
 def count_requests(requests_log):
