@@ -99,18 +99,7 @@ void TCustomIPAddressControl::createAddressWidget()
     for (int i = 0; i < 4; ++i)
         m_widget->setRange(
             i, rangeWord(field(i).Range()->LowerLimit(), field(i).Range()->UpperLimit()));
-    // Made late, the fields would sit at the end of the window's tab chain;
-    // they belong where the form put the control.
-    QList<AddressFieldEdit*> fields = m_widget->findChildren<AddressFieldEdit*>();
-    std::sort(fields.begin(), fields.end(),
-              [](const AddressFieldEdit* a, const AddressFieldEdit* b) {
-                  return a->index() < b->index();
-              });
-    QWidget* previous = this;
-    for (AddressFieldEdit* f : fields) {
-        QWidget::setTabOrder(previous, f);
-        previous = f;
-    }
+    placeFieldsInTabChain();
     setFocusProxy(m_widget);
     setTabStop(m_tabStop);
     if (isVisible())
@@ -118,6 +107,29 @@ void TCustomIPAddressControl::createAddressWidget()
     if (m_autoSize)
         Adjust();
     SetIPAddress();
+}
+
+QList<AddressFieldEdit*> TCustomIPAddressControl::addressFields() const
+{
+    if (!m_widget)
+        return {};
+    QList<AddressFieldEdit*> fields = m_widget->findChildren<AddressFieldEdit*>();
+    std::sort(fields.begin(), fields.end(),
+              [](const AddressFieldEdit* a, const AddressFieldEdit* b) {
+                  return a->index() < b->index();
+              });
+    return fields;
+}
+
+void TCustomIPAddressControl::placeFieldsInTabChain()
+{
+    // Made late, the fields would sit at the end of the window's tab chain;
+    // they belong where the form put the control.
+    QWidget* previous = this;
+    for (AddressFieldEdit* f : addressFields()) {
+        QWidget::setTabOrder(previous, f);
+        previous = f;
+    }
 }
 
 void TCustomIPAddressControl::destroyAddressWidget()
@@ -357,10 +369,9 @@ void TCustomIPAddressControl::setTabStop(bool value)
 {
     m_tabStop = value;
     setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
-    if (!m_widget)
-        return;
-    if (QWidget* first = m_widget->focusProxy())
-        first->setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+    const QList<AddressFieldEdit*> fields = addressFields();
+    if (!fields.isEmpty())
+        fields.first()->setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // --- Qt events ---------------------------------------------------------------

@@ -134,6 +134,8 @@ private:
     void setRanges(int index, TIPAddrRange* r);
     std::array<std::int32_t, 4> digits() const;
     void createAddressWidget();
+    QList<AddressFieldEdit*> addressFields() const;
+    void placeFieldsInTabChain();
     void releaseAddressWidget(bool now);
     void repaintFields();
 

@@ -473,6 +473,13 @@ void TestIPAddressControl::keepsItsPlaceInTheTabOrder()
     // Not a tab stop, but a click still gives it the focus.
     QTest::mouseClick(addressField(noStop, 1), Qt::LeftButton);
     QCOMPARE(focusedField(noStop), 1);
+
+    // Turned off while its third field has the focus: Tab passes it by.
+    QTest::mouseClick(addressField(address, 2), Qt::LeftButton);
+    address->setTabStop(false);
+    first->setFocus();
+    pressKey(Qt::Key_Tab);
+    QVERIFY(last->hasFocus());
 }
 
 void TestIPAddressControl::failuresInEventsAreShownNotThrown()
