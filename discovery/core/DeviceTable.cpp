@@ -8,7 +8,7 @@ const DeviceRecord* DeviceTable::record(int n) const
 {
     if (n < 1 || n > DeviceCount || n > kMaxRecords)
         return nullptr;
-    return &slots[n];
+    return &slot[n];
 }
 
 DeviceRecord* DeviceTable::record(int n)
@@ -18,7 +18,7 @@ DeviceRecord* DeviceTable::record(int n)
 
 void ClearDeviceTable(DeviceTable& table)
 {
-    std::memset(table.slots, 0, sizeof table.slots);
+    std::memset(table.slot, 0, sizeof table.slot);
     table.DeviceCount = 0;
 }
 

@@ -12,7 +12,7 @@ inline constexpr int kMaxRecords = kTableSlots - 1;
 
 struct DeviceTable
 {
-    DeviceRecord slots[kTableSlots];
+    DeviceRecord slot[kTableSlots]; // "slots" would clash with Qt's keyword
     std::int32_t DeviceCount;
 
     // Record n (1..DeviceCount), or nullptr for any other n.

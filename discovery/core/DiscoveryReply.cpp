@@ -64,12 +64,12 @@ ReplyOutcome ParseDiscoveryReply(const unsigned char* buffer, std::size_t length
                                           ? text.substr(kIdentityOffset, kIdentityLength)
                                           : std::string_view();
     for (int n = 1; n <= table.DeviceCount && n <= kMaxRecords; ++n)
-        if (sameIdentity(identity, table.slots[n].MacAddress))
+        if (sameIdentity(identity, table.slot[n].MacAddress))
             return ReplyOutcome::Duplicate;
     if (table.DeviceCount < 0 || table.DeviceCount >= kMaxRecords)
         return ReplyOutcome::TableFull;
 
-    DeviceRecord& r = table.slots[++table.DeviceCount];
+    DeviceRecord& r = table.slot[++table.DeviceCount];
     std::memset(&r, 0, sizeof r);
     copyText(r.MacAddress, identity);
     copyText(r.IpAddress, value(0));

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (table.DeviceCount < 0 || table.DeviceCount > discovery::kMaxRecords)
         std::abort();
     for (int i = 1; i <= table.DeviceCount; ++i) {
-        const discovery::DeviceRecord& r = table.slots[i];
+        const discovery::DeviceRecord& r = table.slot[i];
         checkTerminated(r.MacAddress);
         checkTerminated(r.IpAddress);
         checkTerminated(r.SubnetMask);
