@@ -123,6 +123,8 @@ void FourFieldAddressWidget::onFocusChanged(QWidget* old, QWidget* now)
     } else if (wasInside) {
         setFocusProxy(m_fields[0]);
     }
+    if (wasInside != isInside)
+        update(); // the frame shows whether the address has the focus
     if (wasInside && !isInside)
         emit focusLost();
     else if (!wasInside && isInside)
