@@ -5,7 +5,7 @@ import os
 
 import guide_texts as T
 import pages
-from mrv_e2e import check_equal, enabled, main, showing, wait_for
+from mrv_e2e import check_equal, main, showing, wait_for
 
 OFFICE = ["NAS-OFFICE", "192.168.1.50", "255.255.255.0", "192.168.1.1", "ST3250310AS",
           "250 GB", "100 GB", "40%"]
