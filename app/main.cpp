@@ -6,6 +6,9 @@
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/Fonts.h"
 #include "platform/SingleInstance.h"
+#ifdef MRV_HAVE_SETTINGS
+#include "settings/Form3.h"
+#endif
 
 #include <QApplication>
 #include <memory>
@@ -45,8 +48,9 @@ int main(int argc, char* argv[])
 
     // 4. The settings dialog, made hidden, opened modally from the device list.
 #ifdef MRV_HAVE_SETTINGS
-    // SETTINGS DIALOG: make settings::Form3 hidden here and hand it over with
-    // mainWindow.setSettingsDialog(...).
+    settings::Form3 settingsDialog(mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
+                                   [&mainWindow] { return mainWindow.selectedItemIndex(); });
+    mainWindow.setSettingsDialog(&settingsDialog);
 #endif
 
     // 5. The first scan. The main window is not shown here: the end of that
