@@ -46,6 +46,8 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the unit gets its full 30 s.
+    m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer1.setInterval(kReplyWaitMs);
     m_timer2.setObjectName(QStringLiteral("Timer2"));
     m_timer2.setInterval(kStoredProgressStepMs);

@@ -9,7 +9,7 @@ start_unit u1 --identity 00:11:22:33:44:88 --ip 192.168.1.50 --no-setup-reply
 drive "$WORK/silent.json" --identity 00:11:22:33:44:88 \
     --manual 192.168.1.61 255.255.255.0 192.168.1.1 --user admin --password password
 check "failure after 30 s" \
-    'd["boxes"] == [{"title": "Error", "text": "NASセットアップ失敗"}] and 29900 <= d["resultMs"] <= 36000' \
+    'd["boxes"] == [{"title": "Error", "text": "NASセットアップ失敗"}] and 30000 <= d["resultMs"] <= 36000' \
     "$WORK/silent.json"
 check "dialog open and idle" 'd["dialogOpen"] and d["buttonsEnabled"] and not d["accepted"]' \
     "$WORK/silent.json"
