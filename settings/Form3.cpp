@@ -4,6 +4,7 @@
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
 #include "platform/Cp932.h"
+#include "platform/MessageBox.h"
 #include "platform/Neighbours.h"
 #include "platform/Pause.h"
 #include "settings/AddressControlAccess.h"
@@ -14,7 +15,6 @@
 #include "ui_Unit3.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 #include <cstring>
@@ -43,6 +43,8 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
          {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
         label->adjustSize();
     ui->ProgressBar1->setVisible(false);
+    // The password shows "*" for every character, not the style's bullet.
+    ui->Edit2->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
@@ -441,9 +443,7 @@ void Form3::Timer2Timer()
 
 void Form3::showMessage(const char* title, const char* text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title), QString::fromUtf8(text),
-                    QMessageBox::Ok);
-    box.exec();
+    platform::messageBox(QString::fromUtf8(title), QString::fromUtf8(text));
 }
 
 } // namespace settings

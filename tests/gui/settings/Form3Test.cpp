@@ -257,6 +257,7 @@ void Form3Test::reopening()
     f.control("IPAddressControl")->SetIPAddr(QStringLiteral("192.168.1.99"));
     f.child<QLineEdit>("Edit1")->setText(QStringLiteral("admin"));
     f.child<QLineEdit>("Edit2")->setText(QStringLiteral("secret"));
+    QCOMPARE(f.child<QLineEdit>("Edit2")->displayText(), QStringLiteral("******"));
     QTest::mouseClick(f.child<QPushButton>("Button2"), Qt::LeftButton);
     QCOMPARE(f.form->result(), int(QDialog::Rejected));
     QVERIFY(!f.form->isVisible());
