@@ -1,14 +1,9 @@
-// The device table has a member named "slots", which Qt's keyword macro of
-// that name would rewrite: it is read before any Qt header.
-// clang-format off
-#include "discovery/core/DeviceTable.h"
-// clang-format on
-
 #include "mainwindow/Form_SelectNAS.h"
 
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/RecordText.h"
+#include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
 #include "mainwindow/GuidePictures.h"

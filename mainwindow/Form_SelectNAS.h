@@ -21,7 +21,7 @@ class Form_SelectNAS;
 
 namespace discovery {
 class DiscoveryExchange;
-struct DeviceTable; // not included here: its member "slots" clashes with the Qt keyword
+struct DeviceTable;
 } // namespace discovery
 
 namespace mainwindow {

@@ -1,11 +1,7 @@
-// The device table has a member named "slots": read before any Qt header.
-// clang-format off
-#include "discovery/core/DeviceTable.h"
-// clang-format on
-
 #include "mainwindow/Form_SelectNAS.h"
 
 #include "MainWindowFixture.h"
+#include "discovery/core/DeviceTable.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "platform/Fonts.h"
 

@@ -2,11 +2,7 @@
 // Helpers for driving the main window in-process: a fixed PC network, units
 // put into the table as their replies would, and message boxes answered.
 
-// The device table has a member named "slots": read before any Qt header.
-// clang-format off
 #include "discovery/core/DeviceTable.h"
-// clang-format on
-
 #include "discovery/core/LocalNetwork.h"
 
 #include <QMessageBox>

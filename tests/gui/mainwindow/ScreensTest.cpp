@@ -1,9 +1,5 @@
-// The device table has a member named "slots": read before any Qt header.
-// clang-format off
-#include "discovery/core/DeviceTable.h"
-// clang-format on
-
 #include "MainWindowFixture.h"
+#include "discovery/core/DeviceTable.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/Fonts.h"

@@ -2,13 +2,11 @@
 // free-address search on a fake echo client, and the setup exchange against a
 // fake unit on loopback.
 
-// clang-format off
-// The device table (its member "slots") must come before any Qt header.
+#include "settings/Form3.h"
+
+#include "MessageBoxCatcher.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
-#include "settings/Form3.h"
-#include "MessageBoxCatcher.h"
-// clang-format on
 #include "settings/core/SettingsMessages.h"
 #include "widgets/TIPAddressControl.h"
 

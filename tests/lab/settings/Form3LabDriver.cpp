@@ -6,17 +6,14 @@
 //   form3-lab-driver --identity ID (--auto | --manual ADDR MASK GW)
 //                    [--user U] [--password P] [--reply-wait MS] [--shots DIR]
 
-// clang-format off
-// The device table (its member "slots") must come before any Qt header.
-#include "discovery/core/DeviceTable.h"
+#include "MessageBoxCatcher.h"
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
+#include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "settings/Form3.h"
 #include "settings/IcmpAddressProber.h"
 #include "widgets/TIPAddressControl.h"
-#include "MessageBoxCatcher.h"
-// clang-format on
 
 #include <QApplication>
 #include <QDir>
