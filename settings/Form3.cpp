@@ -226,6 +226,7 @@ void Form3::reject()
     // Cancel itself is disabled then.
     if (m_phase != Phase::Idle)
         return;
+    forgetCredentials();
     QDialog::reject();
 }
 
@@ -283,13 +284,20 @@ void Form3::returnToIdle()
     m_timer1.stop();
     ui->ProgressBar1->setValue(100);
     ui->ProgressBar1->setVisible(false);
+    restoreIdleControls();
+    setPhase(Phase::Idle);
+}
+
+// The last steps of every end of an attempt: buttons back, bar at 0, focus
+// on OK, the timers' intervals as an opening sets them.
+void Form3::restoreIdleControls()
+{
     ui->Button1->setEnabled(true);
     ui->Button2->setEnabled(true);
     ui->ProgressBar1->setValue(0);
     ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
     m_timer1.setInterval(kReplyWaitMs);
-    setPhase(Phase::Idle);
 }
 
 void Form3::StartSetup()
@@ -339,6 +347,8 @@ void Form3::StartSetup()
     switch (opened) {
     case SetupExchange::OpenResult::Sent:
         setPhase(Phase::Awaiting);
+        // The bar measures the 30 s wait from here, whatever the search used of it.
+        ui->ProgressBar1->setValue(0);
         m_timer1.start();
         break;
     case SetupExchange::OpenResult::RequestTooLong:
@@ -365,19 +375,19 @@ bool Form3::searchFreeAddress()
         try {
             answered = ProbeAddress(m_newAddress);
         } catch (const std::exception& error) {
-            returnToIdle();
             showMessage(messages::kErrorTitle, error.what());
+            returnToIdle();
             return false;
         } catch (...) {
-            returnToIdle();
             showMessage(messages::kErrorTitle, "Unknown error");
+            returnToIdle();
             return false;
         }
         if (!answered)
             return true;
     }
-    returnToIdle();
     showMessage(messages::kErrorTitle, messages::kNoFreeAddress);
+    returnToIdle();
     return false;
 }
 
@@ -391,7 +401,7 @@ bool Form3::ProbeAddress(const char* address)
     }
     platform::pauseResponsive(kPauseAfterProbeMs);
     // A host that drops echo requests still answers address resolution: a
-    // confirmed entry in the neighbour table means the address is in use.
+    // resolved entry in the neighbour table means the address is in use.
     if (!m_probeAnswered && m_neighbourLookup && m_neighbourLookup(address))
         m_probeAnswered = true;
     return m_probeAnswered;
@@ -419,14 +429,11 @@ void Form3::FinishSetup()
         showMessage(messages::kSuccessTitle, messages::kSuccess);
     else
         showMessage(messages::kFailureTitle, messages::kFailure);
-    ui->Button1->setEnabled(true);
-    ui->Button2->setEnabled(true);
-    ui->ProgressBar1->setValue(0);
-    ui->Button1->setFocus(Qt::OtherFocusReason);
-    m_timer2.setInterval(kProgressStepMs);
-    m_timer1.setInterval(kReplyWaitMs);
-    if (success)
+    restoreIdleControls();
+    if (success) {
+        forgetCredentials();
         accept();
+    }
 }
 
 void Form3::Timer1Timer()
@@ -439,6 +446,13 @@ void Form3::Timer1Timer()
 void Form3::Timer2Timer()
 {
     ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+}
+
+// The hidden dialog keeps no credentials until its next opening.
+void Form3::forgetCredentials()
+{
+    ui->Edit1->clear();
+    ui->Edit2->clear();
 }
 
 void Form3::showMessage(const char* title, const char* text)

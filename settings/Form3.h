@@ -90,6 +90,8 @@ private:
     bool searchFreeAddress();
     void enterBusy();
     void returnToIdle();
+    void restoreIdleControls();
+    void forgetCredentials();
     void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
     void fillManualFields();

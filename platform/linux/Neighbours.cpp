@@ -30,11 +30,13 @@ private:
     int m_fd;
 };
 
-// Only states in which the host itself has answered (or an administrator
-// fixed the entry) count: a stale entry may belong to a host long gone.
+// Every state that holds a resolved hardware address counts. A stale entry
+// may belong to a host that has gone, but it may just as well belong to a
+// host that drops echo requests: our own probe then only moves the entry to
+// "delay" without asking again. Counting it only ever marks an address taken.
 bool confirmed(unsigned state)
 {
-    return (state & (NUD_REACHABLE | NUD_PERMANENT)) != 0;
+    return (state & (NUD_REACHABLE | NUD_PERMANENT | NUD_STALE | NUD_DELAY | NUD_PROBE)) != 0;
 }
 
 // Looks through one neighbour message for the wanted address.

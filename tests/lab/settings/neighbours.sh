@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The neighbour-table lookup against entries set by hand in a lab namespace:
-# only confirmed entries (reachable, permanent) count. No packet is sent.
+# every entry that holds a resolved hardware address counts (reachable,
+# permanent, stale); entries without one (no-ARP, failed) and unknown
+# addresses do not. No packet is sent.
 set -u
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
@@ -13,14 +15,17 @@ set_entry 192.168.1.60 02:00:00:00:00:60 permanent || exit 1
 set_entry 192.168.1.61 02:00:00:00:00:61 reachable || exit 1
 set_entry 192.168.1.62 02:00:00:00:00:62 stale || exit 1
 set_entry 192.168.1.63 02:00:00:00:00:63 noarp || exit 1
+lab_exec "$P" pc ip neigh replace 192.168.1.65 dev eth0 nud failed || exit 1
 
 got=$(lab_exec "$P" pc "$MRV_BUILD_DIR/tests/lab/settings/neighbour-lookup" \
-    192.168.1.60 192.168.1.61 192.168.1.62 192.168.1.63 192.168.1.64 not-an-address)
+    192.168.1.60 192.168.1.61 192.168.1.62 192.168.1.63 192.168.1.64 192.168.1.65 \
+    not-an-address)
 expected="192.168.1.60 yes
 192.168.1.61 yes
-192.168.1.62 no
+192.168.1.62 yes
 192.168.1.63 no
 192.168.1.64 no
+192.168.1.65 no
 not-an-address no"
 if [[ $got != "$expected" ]]; then
     echo "FAIL: lookup gave"
@@ -29,4 +34,4 @@ if [[ $got != "$expected" ]]; then
     echo "$expected"
     exit 1
 fi
-echo "PASS: confirmed entries only"
+echo "PASS: resolved entries only"
