@@ -541,6 +541,9 @@ void Form3Test::exchange()
     QTRY_COMPARE(f.form->isVisible(), !success);
     if (success) {
         QCOMPARE(f.form->result(), int(QDialog::Accepted));
+        // The closed dialog holds no credentials until it opens again.
+        QVERIFY(f.child<QLineEdit>("Edit1")->text().isEmpty());
+        QVERIFY(f.child<QLineEdit>("Edit2")->text().isEmpty());
         return;
     }
     QVERIFY(f.idleButtons());
