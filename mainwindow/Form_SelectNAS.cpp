@@ -118,6 +118,11 @@ void Form_SelectNAS::setUpControls()
          {m_ui->Host_Name, m_ui->IP_Address, m_ui->Net_Mask, m_ui->Gateway, m_ui->HD_Name,
           m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User, m_ui->LBVersion})
         label->adjustSize();
+    // The value labels show what a unit sent: as characters, never as markup.
+    for (QLabel* label :
+         {m_ui->Lab_NASinfo1, m_ui->Lab_NASinfo2, m_ui->Lab_NASinfo3, m_ui->Lab_NASinfo4,
+          m_ui->Lab_NASinfo5, m_ui->Lab_NASinfo6, m_ui->Lab_NASinfo7, m_ui->Lab_NASinfo8})
+        label->setTextFormat(Qt::PlainText);
 
     QListWidget* list = m_ui->Lis_NASList;
     // Room for a host name of 15 characters on one line under its icon

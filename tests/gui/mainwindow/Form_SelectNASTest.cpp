@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "discovery/core/DeviceTable.h"
+#include "discovery/core/FixedText.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "platform/Fonts.h"
 
@@ -522,6 +523,14 @@ void Form_SelectNASTest::detailsPanelAndIcons()
     // A long value is never cut by its label.
     QLabel* host = h.get<QLabel>("Lab_NASinfo1");
     QVERIFY(host->width() >= host->fontMetrics().horizontalAdvance(host->text()));
+
+    // A unit's texts are shown as the characters it sent, never as markup.
+    discovery::copyText(h.form->deviceTable().record(1)->HostName, "<b>x</b><img>");
+    discovery::copyText(h.form->deviceTable().record(1)->DiskModel, "<h1>disk</h1>");
+    h.form->ShowDetails(1);
+    for (const char* name : kValueLabels)
+        QCOMPARE(h.get<QLabel>(name)->textFormat(), Qt::PlainText);
+    QCOMPARE(h.label("Lab_NASinfo1"), QStringLiteral("<b>x</b><img>"));
 }
 
 void Form_SelectNASTest::rescanState()
