@@ -16,7 +16,8 @@ bool askToClose()
 {
     return platform::messageBox(QString::fromUtf8(kCloseTitle), QString::fromUtf8(kCloseQuestion),
                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                QStringLiteral("CloseQuestion")) == QMessageBox::Ok;
+                                QStringLiteral("CloseQuestion"),
+                                platform::BoxBlocks::Nothing) == QMessageBox::Ok;
 }
 
 } // namespace mainwindow

@@ -1,5 +1,5 @@
 #pragma once
-// The program's message boxes: no owner window, no icon, shown modally.
+// The program's message boxes: no owner window, no icon.
 
 #include <QString>
 

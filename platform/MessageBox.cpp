@@ -1,13 +1,14 @@
 #include "platform/MessageBox.h"
 
 #include <QAbstractButton>
+#include <QEventLoop>
 #include <QIcon>
 
 namespace platform {
 
 QMessageBox::StandardButton messageBox(const QString& title, const QString& text,
                                        QMessageBox::StandardButtons buttons,
-                                       const QString& objectName)
+                                       const QString& objectName, BoxBlocks blocks)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
     if (!objectName.isEmpty())
@@ -18,7 +19,17 @@ QMessageBox::StandardButton messageBox(const QString& title, const QString& text
     // pictures on OK and Cancel).
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    if (blocks == BoxBlocks::OtherWindows)
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+
+    // An owner-less box that leaves the other windows usable: wait for the
+    // answer in a local loop instead of a modal one.
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec();
+    return box.standardButton(box.clickedButton());
 }
 
 } // namespace platform

@@ -665,6 +665,8 @@ void Form_SelectNASTest::closeAsks()
     QCOMPARE(answerer.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(answerer.icon, QMessageBox::NoIcon);
     QVERIFY(!answerer.hasParent);
+    // Owner-less: the main window's buttons and timers stay alive while it asks.
+    QVERIFY(!answerer.blocksOtherWindows);
     QCOMPARE(h.exitStatus, exitStatus);
     // Cancel leaves everything as it was, a running scan included.
     QCOMPARE(h.form->guidePage(), page);

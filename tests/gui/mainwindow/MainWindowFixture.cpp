@@ -59,6 +59,9 @@ void MessageBoxAnswerer::poll()
         return;
     }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    for (QWidget* w : QApplication::topLevelWidgets()) // the close question is not modal
+        if (!box && w->isVisible())
+            box = qobject_cast<QMessageBox*>(w);
     if (!box)
         return;
     m_timer.stop();
@@ -68,6 +71,7 @@ void MessageBoxAnswerer::poll()
     icon = box->icon();
     buttons = box->standardButtons();
     hasParent = box->parentWidget() != nullptr;
+    blocksOtherWindows = box->windowModality() != Qt::NonModal;
     box->button(m_answer) ? box->button(m_answer)->click() : box->reject();
 }
 

@@ -36,6 +36,7 @@ class MessageBoxAnswerer : public QObject
 public:
     explicit MessageBoxAnswerer(QMessageBox::StandardButton answer);
     bool seen = false;
+    bool blocksOtherWindows = false;
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
