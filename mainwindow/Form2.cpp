@@ -1,9 +1,7 @@
 #include "mainwindow/Form2.h"
 
+#include "platform/FormPlacement.h"
 #include "ui_Unit2.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace mainwindow {
 namespace {
@@ -24,9 +22,7 @@ Form2::Form2(std::int32_t& guidePage, QWidget* parent)
     setFixedSize(size());
 
     // The form description can name the face but not a pixel height.
-    QFont face = font();
-    face.setPixelSize(kFontPixels);
-    setFont(face);
+    platform::setPixelFont(this, kFontPixels);
 
     QPalette background = palette();
     background.setColor(QPalette::Window, kMoneyGreen);
@@ -40,10 +36,7 @@ Form2::Form2(std::int32_t& guidePage, QWidget* parent)
     m_timer1.setInterval(kStepMilliseconds);
     connect(&m_timer1, &QTimer::timeout, this, &Form2::Timer1Timer);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->geometry();
-        move(desktop.center() - rect().center());
-    }
+    platform::centreOnDesktop(this);
 
     guidePage = 1;
     show();

@@ -14,15 +14,14 @@
 #include "mainwindow/core/GuidePage.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "mainwindow/core/UnitIcon.h"
+#include "platform/FormPlacement.h"
 #include "platform/Opener.h"
 #include "ui_Unit1.h"
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
-#include <QScreen>
 
 namespace mainwindow {
 namespace {
@@ -41,13 +40,6 @@ QString utf8(const char* text)
 QString utf8(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-void setPixelSize(QWidget* widget, int pixels)
-{
-    QFont face = widget->font();
-    face.setPixelSize(pixels);
-    widget->setFont(face);
 }
 
 } // namespace
@@ -94,14 +86,13 @@ Form_SelectNAS::~Form_SelectNAS() = default;
 void Form_SelectNAS::setUpControls()
 {
     setFixedSize(size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    platform::centreOnDesktop(this);
 
     // The form description names the faces; pixel heights are set here,
     // since a form description can only give point sizes.
-    setPixelSize(this, kFontPixels);
-    setPixelSize(m_ui->But_Samba, kSmallButtonFontPixels);
-    setPixelSize(m_ui->But_Web, kSmallButtonFontPixels);
+    platform::setPixelFont(this, kFontPixels);
+    platform::setPixelFont(m_ui->But_Samba, kSmallButtonFontPixels);
+    platform::setPixelFont(m_ui->But_Web, kSmallButtonFontPixels);
 
     QPalette buttonFace = m_ui->DescriptionBox->palette();
     buttonFace.setColor(QPalette::Base, palette().color(QPalette::Button));

@@ -4,6 +4,7 @@
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
 #include "platform/Cp932.h"
+#include "platform/FormPlacement.h"
 #include "platform/MessageBox.h"
 #include "platform/Neighbours.h"
 #include "platform/Pause.h"
@@ -15,7 +16,6 @@
 #include "ui_Unit3.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QShowEvent>
 #include <cstring>
 #include <exception>
@@ -117,11 +117,8 @@ void Form3::applyPixelFonts()
         {ui->Button1, 15},
         {ui->Button2, 12},
     };
-    for (const auto& entry : sizes) {
-        QFont font = entry.widget->font();
-        font.setPixelSize(entry.pixels);
-        entry.widget->setFont(font);
-    }
+    for (const auto& entry : sizes)
+        platform::setPixelFont(entry.widget, entry.pixels);
 }
 
 const discovery::DeviceRecord* Form3::chosenRecord() const
@@ -137,8 +134,7 @@ void Form3::showEvent(QShowEvent* event)
     // reports (a restore from minimised) is no new opening.
     if (event->spontaneous())
         return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    platform::centreOnDesktop(this);
     FormActivate();
 }
 
