@@ -5,6 +5,7 @@
 #include "discovery/core/FixedText.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "platform/Fonts.h"
+#include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -609,13 +610,14 @@ void Form_SelectNASTest::networkErrorsEndTheProgram()
     Harness h(state);
     QCOMPARE(h.form->pcNetworkValues().NetworkState, state);
     h.run(QStringLiteral("activate +here"));
-    testing::MessageBoxAnswerer answer(QMessageBox::Ok);
+    MessageBoxCatcher boxes(QMessageBox::Ok);
     h.form->onScanEnded(false);
-    QVERIFY(answer.seen);
-    QCOMPARE(answer.title, QStringLiteral("エラー"));
-    QCOMPARE(answer.text, text);
-    QCOMPARE(answer.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(!answer.hasParent);
+    QCOMPARE(boxes.boxes().size(), 1);
+    const MessageBoxCatcher::Box& box = boxes.boxes().first();
+    QCOMPARE(box.title, QStringLiteral("エラー"));
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(!box.hadParent);
     QCOMPARE(h.exitStatus, 0);
     // Nothing of the normal end ran: no window, no list.
     QVERIFY(!h.form->isVisible());
@@ -626,11 +628,12 @@ void Form_SelectNASTest::replyPortFailure()
 {
     Harness h;
     h.run(QStringLiteral("activate"));
-    testing::MessageBoxAnswerer answer(QMessageBox::Ok);
+    MessageBoxCatcher boxes(QMessageBox::Ok);
     h.form->onScanEnded(true);
-    QVERIFY(answer.seen);
-    QCOMPARE(answer.title, QStringLiteral("エラー"));
-    QVERIFY(answer.text.contains(QStringLiteral("12310")));
+    QCOMPARE(boxes.boxes().size(), 1);
+    const MessageBoxCatcher::Box& box = boxes.boxes().first();
+    QCOMPARE(box.title, QStringLiteral("エラー"));
+    QVERIFY(box.text.contains(QStringLiteral("12310")));
     QCOMPARE(h.exitStatus, -1);
     // Then it ends as a scan that found nothing: the welcome page.
     QCOMPARE(h.form->guidePage(), 2);
@@ -657,16 +660,17 @@ void Form_SelectNASTest::closeAsks()
     h.run(duringScan ? QStringLiteral("activate +here end rescan")
                      : QStringLiteral("activate +here end"));
     const int page = h.form->guidePage();
-    testing::MessageBoxAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
+    MessageBoxCatcher boxes(static_cast<QMessageBox::StandardButton>(answer));
     h.form->But_CancelClick();
-    QVERIFY(answerer.seen);
-    QCOMPARE(answerer.title, QStringLiteral("警告"));
-    QCOMPARE(answerer.text, QStringLiteral("本当にプログラムを閉じてよろしいですか？"));
-    QCOMPARE(answerer.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(answerer.icon, QMessageBox::NoIcon);
-    QVERIFY(!answerer.hasParent);
+    QCOMPARE(boxes.boxes().size(), 1);
+    const MessageBoxCatcher::Box& box = boxes.boxes().first();
+    QCOMPARE(box.title, QStringLiteral("警告"));
+    QCOMPARE(box.text, QStringLiteral("本当にプログラムを閉じてよろしいですか？"));
+    QCOMPARE(box.standardButtons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QVERIFY(!box.hadParent);
     // Owner-less: the main window's buttons and timers stay alive while it asks.
-    QVERIFY(!answerer.blocksOtherWindows);
+    QVERIFY(!box.blocksOtherWindows);
     QCOMPARE(h.exitStatus, exitStatus);
     // Cancel leaves everything as it was, a running scan included.
     QCOMPARE(h.form->guidePage(), page);

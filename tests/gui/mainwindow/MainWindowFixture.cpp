@@ -3,9 +3,9 @@
 #include "discovery/core/DiscoveryReply.h"
 #include "platform/Cp932.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QByteArray>
+#include <QList>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -42,37 +42,6 @@ void addUnit(discovery::DeviceTable& table, const Unit& unit)
         reply += '\'' + platform::cp932::encode(value) + '\'';
     discovery::ParseDiscoveryReply(reinterpret_cast<const unsigned char*>(reply.constData()),
                                    static_cast<std::size_t>(reply.size()), table, "255.255.255.0");
-}
-
-MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer) : m_answer(answer)
-{
-    m_timer.setInterval(10);
-    connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
-    m_timer.start();
-}
-
-void MessageBoxAnswerer::poll()
-{
-    // Bounded: a box that never comes fails the test instead of hanging it.
-    if (++m_polls > 500) {
-        m_timer.stop();
-        return;
-    }
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    for (QWidget* w : QApplication::topLevelWidgets()) // the close question is not modal
-        if (!box && w->isVisible())
-            box = qobject_cast<QMessageBox*>(w);
-    if (!box)
-        return;
-    m_timer.stop();
-    seen = true;
-    title = box->windowTitle();
-    text = box->text();
-    icon = box->icon();
-    buttons = box->standardButtons();
-    hasParent = box->parentWidget() != nullptr;
-    blocksOtherWindows = box->windowModality() != Qt::NonModal;
-    box->button(m_answer) ? box->button(m_answer)->click() : box->reject();
 }
 
 } // namespace testing

@@ -5,10 +5,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
 
-#include <QMessageBox>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
 
 namespace testing {
@@ -29,25 +26,5 @@ struct Unit
 
 // Appends the unit through the reply parser, texts encoded in CP932.
 void addUnit(discovery::DeviceTable& table, const Unit& unit);
-
-// Answers the next modal message box with the given button and keeps what it showed.
-class MessageBoxAnswerer : public QObject
-{
-public:
-    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer);
-    bool seen = false;
-    bool blocksOtherWindows = false;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    bool hasParent = false;
-
-private:
-    void poll();
-    QMessageBox::StandardButton m_answer;
-    QTimer m_timer;
-    int m_polls = 0;
-};
 
 } // namespace testing

@@ -4,10 +4,10 @@
 
 #include "settings/Form3.h"
 
-#include "MessageBoxCatcher.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "settings/core/SettingsMessages.h"
+#include "tests/testsupport/MessageBoxCatcher.h"
 #include "widgets/TIPAddressControl.h"
 
 #include <QElapsedTimer>

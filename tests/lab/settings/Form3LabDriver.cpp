@@ -6,13 +6,13 @@
 //   form3-lab-driver --identity ID (--auto | --manual ADDR MASK GW)
 //                    [--user U] [--password P] [--reply-wait MS] [--shots DIR]
 
-#include "MessageBoxCatcher.h"
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "settings/Form3.h"
 #include "settings/IcmpAddressProber.h"
+#include "tests/testsupport/MessageBoxCatcher.h"
 #include "widgets/TIPAddressControl.h"
 
 #include <QApplication>
