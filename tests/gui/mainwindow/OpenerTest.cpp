@@ -63,6 +63,8 @@ void OpenerTest::plainAddressesOnly_data()
                                     << "";
     QTest::newRow("empty") << ""
                            << "";
+    QTest::newRow("fullwidth digits") << QStringLiteral("１９２.168.1.20") << "";
+    QTest::newRow("arabic-indic digits") << QStringLiteral("\u0661.2.3.4") << "";
 }
 
 void OpenerTest::plainAddressesOnly()
