@@ -4,14 +4,15 @@
 #include "platform/Adapters.h"
 
 #include <QHostAddress>
-#include <QNetworkDatagram>
 #include <QUdpSocket>
 #include <cstring>
 
 namespace discovery {
 
 DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc, QObject* parent)
-    : QObject(parent), m_table(table), m_pc(pc)
+    : QObject(parent), m_table(table), m_pc(pc),
+      m_reader(reinterpret_cast<char*>(m_receiveBuffer), sizeof m_receiveBuffer,
+               [this](std::size_t length) { onDiscoveryReply(length); })
 {
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -32,19 +33,10 @@ void DiscoveryExchange::StartScan()
 {
     ClearDeviceTable(m_table);
     m_counters = {};
-    m_readQueued = false;
 
     // The reply socket is bound before anything goes out, so that a unit that
     // answers at once is heard.
-    m_replySocket = std::make_unique<QUdpSocket>();
-    m_replyPortFailed =
-        !m_replySocket->bind(QHostAddress::AnyIPv4, kReplyPort, QUdpSocket::DefaultForPlatform);
-    if (m_replyPortFailed) {
-        m_replySocket.reset();
-    } else {
-        connect(m_replySocket.get(), &QUdpSocket::readyRead, this,
-                &DiscoveryExchange::onDiscoveryReply);
-    }
+    m_replyPortFailed = !m_reader.bind(QHostAddress(QHostAddress::AnyIPv4), kReplyPort);
 
     sendRequests();
 
@@ -81,43 +73,21 @@ void DiscoveryExchange::sendRequests()
     }
 }
 
-void DiscoveryExchange::onDiscoveryReply()
+void DiscoveryExchange::onDiscoveryReply(std::size_t length)
 {
-    m_readQueued = false;
-    if (!m_replySocket)
-        return; // a late notice after the scan ended: nothing to read
-
-    // One call reads one datagram into the zeroed buffer; if more are waiting,
-    // another call is queued so the event loop (timers, painting) runs between.
-    // The read is attempted on every call: Qt re-arms its read notice only
-    // after a read, so asking hasPendingDatagrams() first can leave a burst
-    // unread for the rest of the scan.
-    std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
-    const qint64 got = m_replySocket->readDatagram(reinterpret_cast<char*>(m_receiveBuffer),
-                                                   sizeof m_receiveBuffer);
-    if (got >= 0) {
-        ++m_counters.datagrams;
-        const ReplyOutcome outcome = ParseDiscoveryReply(
-            m_receiveBuffer, static_cast<std::size_t>(got), m_table, textOf(m_pc.PcSubnetMask));
-        if (outcome == ReplyOutcome::Added)
-            ++m_counters.added;
-        else
-            ++m_counters.ignored;
-    }
-    if (m_replySocket->hasPendingDatagrams() && !m_readQueued) {
-        m_readQueued = true;
-        QMetaObject::invokeMethod(this, &DiscoveryExchange::onDiscoveryReply, Qt::QueuedConnection);
-    }
+    ++m_counters.datagrams;
+    const ReplyOutcome outcome =
+        ParseDiscoveryReply(m_receiveBuffer, length, m_table, textOf(m_pc.PcSubnetMask));
+    if (outcome == ReplyOutcome::Added)
+        ++m_counters.added;
+    else
+        ++m_counters.ignored;
 }
 
 void DiscoveryExchange::EndScan()
 {
     m_timer1.stop();
-    if (m_replySocket) {
-        m_replySocket->disconnect(this);
-        m_replySocket->close();
-        m_replySocket.reset();
-    }
+    m_reader.close();
     emit scanEnded(m_replyPortFailed);
 }
 

@@ -6,12 +6,10 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/LocalNetwork.h"
+#include "platform/DatagramReader.h"
 
 #include <QObject>
 #include <QTimer>
-#include <memory>
-
-class QUdpSocket;
 
 namespace discovery {
 
@@ -50,17 +48,18 @@ signals:
     void scanEnded(bool replyPortFailed);
 
 private:
-    void onDiscoveryReply(); // stands for the window message of a waiting datagram
+    // One datagram, in the zeroed receive buffer: stands for the window
+    // message of a waiting datagram.
+    void onDiscoveryReply(std::size_t length);
     void EndScan();
     void sendRequests();
 
     DeviceTable& m_table;
     const PcNetworkValues& m_pc;
-    std::unique_ptr<QUdpSocket> m_replySocket;
-    QTimer m_timer1;
     unsigned char m_receiveBuffer[kReceiveBufferSize];
+    platform::DatagramReader m_reader; // after the buffer it reads into
+    QTimer m_timer1;
     bool m_replyPortFailed = false;
-    bool m_readQueued = false;
     Counters m_counters;
 };
 

@@ -10,7 +10,9 @@
 
 namespace settings {
 
-SetupExchange::SetupExchange(QObject* parent) : QObject(parent)
+SetupExchange::SetupExchange(QObject* parent)
+    : QObject(parent),
+      m_reader(m_replyBuffer, sizeof m_replyBuffer, [this](std::size_t) { onSetupReply(); })
 {
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
     std::memset(m_identity, 0, sizeof m_identity);
@@ -71,7 +73,6 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
 {
     Close();
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
-    m_readQueued = false;
     m_awaitedSeen = false;
     m_datagramsRead = 0;
     m_bytesSent = 0;
@@ -83,14 +84,10 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
     if (!length)
         return OpenResult::RequestTooLong;
 
-    m_replySocket = std::make_unique<QUdpSocket>();
-    if (!m_replySocket->bind(m_endpoints.replyAddress, m_endpoints.replyPort,
-                             QUdpSocket::DefaultForPlatform)) {
-        m_replySocket.reset();
+    if (!m_reader.bind(m_endpoints.replyAddress, m_endpoints.replyPort)) {
         WipeSetupBuffer(request);
         return OpenResult::ReplyPortInUse;
     }
-    connect(m_replySocket.get(), &QUdpSocket::readyRead, this, &SetupExchange::onSetupReply);
 
     sendRequest(request, *length);
     WipeSetupBuffer(request);
@@ -111,13 +108,7 @@ void SetupExchange::sendRequest(const char* request, std::size_t length)
 
 void SetupExchange::Close()
 {
-    m_readQueued = false;
-    if (!m_replySocket)
-        return;
-    m_replySocket->disconnect(this);
-    m_replySocket->close();
-    // Close may run from inside the socket's own notice: let it go later.
-    m_replySocket.release()->deleteLater();
+    m_reader.close();
 }
 
 bool SetupExchange::accepted() const
@@ -127,23 +118,10 @@ bool SetupExchange::accepted() const
 
 void SetupExchange::onSetupReply()
 {
-    m_readQueued = false;
-    std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
-    if (!m_replySocket)
-        return; // a notice after the end: nothing is read, nothing matches
-
-    if (m_replySocket->hasPendingDatagrams()) {
-        m_replySocket->readDatagram(m_replyBuffer, sizeof m_replyBuffer);
-        ++m_datagramsRead;
-        if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
-            m_awaitedSeen = true;
-            emit awaitedReplyArrived();
-            return; // the handler has ended the exchange
-        }
-    }
-    if (m_replySocket && m_replySocket->hasPendingDatagrams() && !m_readQueued) {
-        m_readQueued = true;
-        QMetaObject::invokeMethod(this, &SetupExchange::onSetupReply, Qt::QueuedConnection);
+    ++m_datagramsRead;
+    if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
+        m_awaitedSeen = true;
+        emit awaitedReplyArrived(); // the handler ends the exchange
     }
 }
 

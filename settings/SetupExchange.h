@@ -5,14 +5,13 @@
 
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
+#include "platform/DatagramReader.h"
 #include "settings/core/SetupRequest.h"
 
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <memory>
-
-class QUdpSocket;
 
 namespace settings {
 
@@ -61,7 +60,7 @@ public:
     // Closes the reply socket; a reply arriving later is never read.
     void Close();
 
-    bool isOpen() const { return m_replySocket != nullptr; }
+    bool isOpen() const { return m_reader.isOpen(); }
 
     // The unit accepted the settings: the last datagram read was the awaited
     // reply and its status byte is "2".
@@ -78,14 +77,14 @@ signals:
     void awaitedReplyArrived();
 
 private:
-    void onSetupReply(); // one datagram per call, as one readiness notice reads one
+    // One datagram, in the zeroed SetupReplyBuffer, as one readiness notice reads one.
+    void onSetupReply();
     void sendRequest(const char* request, std::size_t length);
 
     Endpoints m_endpoints;
-    std::unique_ptr<QUdpSocket> m_replySocket;
     char m_replyBuffer[kSetupBufferSize];
+    platform::DatagramReader m_reader; // after the buffer it reads into
     char m_identity[discovery::kMacAddressSize];
-    bool m_readQueued = false;
     bool m_awaitedSeen = false;
     int m_datagramsRead = 0;
     int m_bytesSent = 0;
