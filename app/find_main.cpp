@@ -8,7 +8,7 @@
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/core/Messages.h"
-#include "platform/Cp932.h"
+#include "platform/net/Cp932.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -4,11 +4,9 @@
 #include "app/StartUpActivation.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
-#include "platform/Fonts.h"
-#include "platform/SingleInstance.h"
-#ifdef MRV_HAVE_SETTINGS
+#include "platform/gui/Fonts.h"
+#include "platform/net/SingleInstance.h"
 #include "settings/Form3.h"
-#endif
 
 #include <QApplication>
 #include <memory>
@@ -47,11 +45,9 @@ int main(int argc, char* argv[])
     mainWindow.setSearchWindow(searchWindow.get());
 
     // 4. The settings dialog, made hidden, opened modally from the device list.
-#ifdef MRV_HAVE_SETTINGS
     settings::Form3 settingsDialog(mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
                                    [&mainWindow] { return mainWindow.selectedItemIndex(); });
     mainWindow.setSettingsDialog(&settingsDialog);
-#endif
 
     // 5. The first scan. The main window is not shown here: the end of that
     //    scan shows it, so during the scan the search window stands alone

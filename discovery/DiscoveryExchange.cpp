@@ -1,7 +1,7 @@
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
-#include "platform/Adapters.h"
+#include "platform/os/Adapters.h"
 
 #include <QHostAddress>
 #include <QUdpSocket>

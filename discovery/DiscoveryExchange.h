@@ -6,7 +6,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/LocalNetwork.h"
-#include "platform/DatagramReader.h"
+#include "platform/net/DatagramReader.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "discovery/LocalNetworkCheck.h"
 
-#include "platform/Adapters.h"
+#include "platform/os/Adapters.h"
 
 namespace discovery {
 

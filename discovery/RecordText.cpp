@@ -1,6 +1,6 @@
 #include "discovery/RecordText.h"
 
-#include "platform/Cp932.h"
+#include "platform/net/Cp932.h"
 
 namespace discovery {
 

@@ -1,6 +1,6 @@
 #include "mainwindow/Form2.h"
 
-#include "platform/FormPlacement.h"
+#include "platform/gui/FormPlacement.h"
 #include "ui_Unit2.h"
 
 namespace mainwindow {

@@ -14,8 +14,8 @@
 #include "mainwindow/core/GuidePage.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "mainwindow/core/UnitIcon.h"
-#include "platform/FormPlacement.h"
-#include "platform/Opener.h"
+#include "platform/gui/FormPlacement.h"
+#include "platform/gui/Opener.h"
 #include "ui_Unit1.h"
 
 #include <QCoreApplication>

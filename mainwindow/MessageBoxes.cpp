@@ -2,7 +2,7 @@
 
 #include "discovery/core/Messages.h"
 #include "mainwindow/core/GuideTexts.h"
-#include "platform/MessageBox.h"
+#include "platform/gui/MessageBox.h"
 
 namespace mainwindow {
 

@@ -6,12 +6,13 @@
 #include <QSvgRenderer>
 #include <algorithm>
 
+namespace mainwindow {
 namespace {
 
 // Layout inside the 75 x 75 square.
 const QRectF unitArea(1, 2, 45, 71);
 const QRectF gaugeFrame(52.5, 6.5, 18, 64);
-constexpr int gaugeSegments = UnitIconLevels - 1; // level n fills n segments
+constexpr int gaugeSegments = kUsageLevels - 1; // level n fills n segments
 const QColor ink(0x3D, 0x48, 0x52);
 
 QColor mix(const QColor& a, const QColor& b, double t)
@@ -46,7 +47,7 @@ QColor levelColour(int level)
 
 QImage renderUnit()
 {
-    QImage image(UnitIconSize, UnitIconSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kUnitIconSize, kUnitIconSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/images/unit.svg"));
     if (!renderer.isValid())
@@ -151,13 +152,13 @@ void drawWarningBadge(QPainter& painter)
 
 QImage composeIcon(const QImage& unit, int index)
 {
-    const bool outside = index >= UnitIconBlock;
-    const int within = index % UnitIconBlock;
+    const bool outside = index >= kOtherSubnetBlock;
+    const int within = index % kOtherSubnetBlock;
     QImage image = unit;
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     drawGaugeFrame(painter, outside);
-    if (within == UnitIconNoFreeSpace)
+    if (within == kNoFreeValueIcon)
         drawUnknown(painter, outside);
     else
         drawLevel(painter, within, outside);
@@ -168,7 +169,7 @@ QImage composeIcon(const QImage& unit, int index)
 
 bool validIndex(int index)
 {
-    return index >= 0 && index < UnitIconCount;
+    return index >= 0 && index < kUnitIconCount;
 }
 
 } // namespace
@@ -178,7 +179,7 @@ QImage makeUnitIconImage(int index)
     if (!validIndex(index))
         return {};
     const QImage unit = renderUnit();
-    return composeIcon(index >= UnitIconBlock ? dimmed(unit) : unit, index);
+    return composeIcon(index >= kOtherSubnetBlock ? dimmed(unit) : unit, index);
 }
 
 QList<QImage> makeUnitIconImages()
@@ -186,17 +187,19 @@ QList<QImage> makeUnitIconImages()
     const QImage inside = renderUnit();
     const QImage outside = dimmed(inside);
     QList<QImage> icons;
-    icons.reserve(UnitIconCount);
-    for (int index = 0; index < UnitIconCount; ++index)
-        icons.append(composeIcon(index >= UnitIconBlock ? outside : inside, index));
+    icons.reserve(kUnitIconCount);
+    for (int index = 0; index < kUnitIconCount; ++index)
+        icons.append(composeIcon(index >= kOtherSubnetBlock ? outside : inside, index));
     return icons;
 }
 
 QList<QPixmap> makeUnitIcons()
 {
     QList<QPixmap> icons;
-    icons.reserve(UnitIconCount);
+    icons.reserve(kUnitIconCount);
     for (const QImage& image : makeUnitIconImages())
         icons.append(QPixmap::fromImage(image));
     return icons;
 }
+
+} // namespace mainwindow

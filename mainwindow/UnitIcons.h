@@ -1,14 +1,14 @@
 #pragma once
-// The 44 large icons of the device list, in index order (see core/UnitIcon.h).
+// The 44 large icons of the device list, in index order (see core/IconLayout.h).
+
+#include "mainwindow/core/IconLayout.h"
 
 #include <QIcon>
 #include <QList>
 
 namespace mainwindow {
 
-inline constexpr int kUnitIconSize = 75;
-
-// Always 44 icons of 75 x 75; blank ones where the artwork is not built in.
+// All kUnitIconCount icons, kUnitIconSize square.
 QList<QIcon> unitIcons();
 
 } // namespace mainwindow

@@ -1,6 +1,6 @@
 #include "probe/TIcmpClient.h"
 
-#include "platform/Tick.h"
+#include "platform/os/Tick.h"
 #include "probe/core/EIcmpException.h"
 
 namespace probe {

@@ -3,7 +3,7 @@
 // receive wait, and the socket itself, opened when first fetched and closed
 // by the derived client when its exchange is over.
 
-#include "platform/IcmpSocket.h"
+#include "platform/os/IcmpSocket.h"
 #include "probe/TNetComponent.h"
 #include "probe/core/EchoRequest.h"
 

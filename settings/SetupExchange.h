@@ -5,7 +5,7 @@
 
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
-#include "platform/DatagramReader.h"
+#include "platform/net/DatagramReader.h"
 #include "settings/core/SetupRequest.h"
 
 #include <QByteArray>

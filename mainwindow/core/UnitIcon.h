@@ -3,16 +3,12 @@
 // subnet first), each the usage levels 0 to 20 and then "no free-space value".
 
 #include "discovery/core/DeviceRecord.h"
+#include "mainwindow/core/IconLayout.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace mainwindow {
-
-inline constexpr int kUnitIconCount = 44;
-inline constexpr int kUsageLevels = 21; // 0 empty ... 20 full, 5 percent each
-inline constexpr int kNoFreeValueIcon = 21;
-inline constexpr int kOtherSubnetBlock = 22;
 
 // Usage level 0..20 from capacity and free-space texts: the ceiling of the
 // used percentage, times 0.2, truncated. A capacity of 0 gives 0, and the

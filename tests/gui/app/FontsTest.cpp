@@ -1,7 +1,7 @@
 // The forms' Japanese face names must end on the IPA faces with every glyph
 // of the program's texts, not on a fallback face or boxes.
 
-#include "platform/Fonts.h"
+#include "platform/gui/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

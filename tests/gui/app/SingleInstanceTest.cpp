@@ -1,7 +1,7 @@
 // The single-instance rule inside one process: two claimants on the same
 // directory behave like two starts of the program.
 
-#include "platform/SingleInstance.h"
+#include "platform/net/SingleInstance.h"
 
 #include <QElapsedTimer>
 #include <QFile>

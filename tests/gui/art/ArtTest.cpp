@@ -10,6 +10,8 @@
 #include <QSvgRenderer>
 #include <QTest>
 
+using namespace mainwindow;
+
 namespace {
 QStringList svgWarnings;
 
@@ -104,25 +106,25 @@ void ArtTest::guidePicture()
 void ArtTest::iconSet()
 {
     const QList<QImage> icons = makeUnitIconImages();
-    QCOMPARE(icons.size(), UnitIconCount);
+    QCOMPARE(icons.size(), kUnitIconCount);
     for (const QImage& icon : icons) {
-        QCOMPARE(icon.size(), QSize(UnitIconSize, UnitIconSize));
+        QCOMPARE(icon.size(), QSize(kUnitIconSize, kUnitIconSize));
         QVERIFY(icon.hasAlphaChannel());
         QVERIFY(unitPixels(icon).first > 1000); // the unit artwork was found and drawn
     }
     QCOMPARE(makeUnitIconImage(30), icons.at(30));
     QVERIFY(makeUnitIconImage(-1).isNull());
-    QVERIFY(makeUnitIconImage(UnitIconCount).isNull());
-    QCOMPARE(makeUnitIcons().size(), UnitIconCount);
+    QVERIFY(makeUnitIconImage(kUnitIconCount).isNull());
+    QCOMPARE(makeUnitIcons().size(), kUnitIconCount);
 
-    const int columns = UnitIconBlock / 2, cell = UnitIconSize + 10;
+    const int columns = kOtherSubnetBlock / 2, cell = kUnitIconSize + 10;
     QImage sheet(columns * cell, 4 * (cell + 12), QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
-    for (int i = 0; i < UnitIconCount; ++i) {
+    for (int i = 0; i < kUnitIconCount; ++i) {
         const QPoint at((i % columns) * cell + 5, (i / columns) * (cell + 12) + 5);
         painter.drawImage(at, icons.at(i));
-        painter.drawText(QRect(at + QPoint(0, UnitIconSize), QSize(UnitIconSize, 14)),
+        painter.drawText(QRect(at + QPoint(0, kUnitIconSize), QSize(kUnitIconSize, 14)),
                          Qt::AlignCenter, QString::number(i));
     }
     painter.end();
@@ -132,19 +134,19 @@ void ArtTest::iconSet()
 void ArtTest::iconsTellLevelsAndSubnetApart()
 {
     const QList<QImage> icons = makeUnitIconImages();
-    for (int a = 0; a < UnitIconCount; ++a)
-        for (int b = a + 1; b < UnitIconCount; ++b)
+    for (int a = 0; a < kUnitIconCount; ++a)
+        for (int b = a + 1; b < kUnitIconCount; ++b)
             QVERIFY2(icons.at(a) != icons.at(b), qPrintable(QStringLiteral("%1 %2").arg(a).arg(b)));
-    for (int block : {0, UnitIconBlock}) {
+    for (int block : {0, kOtherSubnetBlock}) {
         // every step up is a visible band; "no value" is far from every level
-        for (int level = 1; level < UnitIconLevels; ++level)
+        for (int level = 1; level < kUsageLevels; ++level)
             QVERIFY(differingPixels(icons.at(block + level - 1), icons.at(block + level)) >= 20);
-        for (int level = 0; level < UnitIconLevels; ++level)
+        for (int level = 0; level < kUsageLevels; ++level)
             QVERIFY(differingPixels(icons.at(block + level),
-                                    icons.at(block + UnitIconNoFreeSpace)) >= 100);
+                                    icons.at(block + kNoFreeValueIcon)) >= 100);
     }
-    for (int within = 0; within < UnitIconBlock; ++within) // outside: greyed and marked
-        QVERIFY(unitPixels(icons.at(UnitIconBlock + within)).second <
+    for (int within = 0; within < kOtherSubnetBlock; ++within) // outside: greyed and marked
+        QVERIFY(unitPixels(icons.at(kOtherSubnetBlock + within)).second <
                 unitPixels(icons.at(within)).second / 2);
     const QColor low = icons.at(3).pixelColor(61, 66), full = icons.at(20).pixelColor(61, 66);
     QVERIFY(low.green() > low.red() && full.red() > full.green());

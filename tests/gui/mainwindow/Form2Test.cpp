@@ -1,6 +1,6 @@
 #include "mainwindow/Form2.h"
 
-#include "platform/Fonts.h"
+#include "platform/gui/Fonts.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "mainwindow/core/GuideTexts.h"
-#include "platform/Fonts.h"
+#include "platform/gui/Fonts.h"
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>

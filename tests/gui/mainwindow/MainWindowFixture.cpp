@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "discovery/core/DiscoveryReply.h"
-#include "platform/Cp932.h"
+#include "platform/net/Cp932.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,7 +2,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
-#include "platform/Fonts.h"
+#include "platform/gui/Fonts.h"
 
 #include <QDir>
 #include <QFontInfo>

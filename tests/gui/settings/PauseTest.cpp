@@ -1,6 +1,6 @@
 // The responsive pause: it lasts as asked and timers and queued work go on.
 
-#include "platform/Pause.h"
+#include "platform/net/Pause.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Prints, for each address on the command line, whether the neighbour table of
 // the namespace it runs in holds a confirmed entry: "ADDRESS yes|no".
 
-#include "platform/Neighbours.h"
+#include "platform/os/Neighbours.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // CP932 conversion of unit texts, and field decoding.
 
-#include "platform/Cp932.h"
+#include "platform/net/Cp932.h"
 
 #include "discovery/RecordText.h"
 

@@ -1,6 +1,6 @@
 // The one-datagram-per-call reader, on loopback only.
 
-#include "platform/DatagramReader.h"
+#include "platform/net/DatagramReader.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The texts of the client's errors, and the system error numbers behind them.
 
-#include "platform/IcmpSocket.h"
+#include "platform/os/IcmpSocket.h"
 #include "probe/core/EIcmpException.h"
 #include "probe/core/EInvalidSocket.h"
 #include "probe/core/ENotAllBytesSent.h"

@@ -1,4 +1,4 @@
-#include "platform/Pause.h"
+#include "platform/net/Pause.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "platform/Adapters.h"
+#include "platform/os/Adapters.h"
 
 #include <arpa/inet.h>
 #include <fstream>

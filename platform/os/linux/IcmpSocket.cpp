@@ -1,4 +1,4 @@
-#include "platform/IcmpSocket.h"
+#include "platform/os/IcmpSocket.h"
 
 #include <cerrno>
 #include <chrono>

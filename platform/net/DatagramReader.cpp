@@ -1,4 +1,4 @@
-#include "platform/DatagramReader.h"
+#include "platform/net/DatagramReader.h"
 
 #include <QUdpSocket>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/Tick.h"
+#include "platform/os/Tick.h"
 
 #include <ctime>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/Opener.h"
+#include "platform/gui/Opener.h"
 
 #include <QDesktopServices>
 #include <QProcess>

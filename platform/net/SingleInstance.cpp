@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/net/SingleInstance.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "platform/Adapters.h"
+#include "platform/os/Adapters.h"
 
 // clang-format off
 #include <winsock2.h>

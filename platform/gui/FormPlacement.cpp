@@ -1,4 +1,4 @@
-#include "platform/FormPlacement.h"
+#include "platform/gui/FormPlacement.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/Cp932.h"
+#include "platform/net/Cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

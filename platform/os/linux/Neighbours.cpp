@@ -1,4 +1,4 @@
-#include "platform/Neighbours.h"
+#include "platform/os/Neighbours.h"
 
 #include <arpa/inet.h>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "platform/gui/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QEventLoop>
