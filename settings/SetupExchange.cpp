@@ -12,7 +12,7 @@ namespace settings {
 
 SetupExchange::SetupExchange(QObject* parent)
     : QObject(parent),
-      m_reader(m_replyBuffer, sizeof m_replyBuffer, [this](std::size_t) { onSetupReply(); })
+      SetupReplySocket(m_replyBuffer, sizeof m_replyBuffer, [this](std::size_t) { onSetupReply(); })
 {
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
     std::memset(m_identity, 0, sizeof m_identity);
@@ -84,31 +84,36 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
     if (!length)
         return OpenResult::RequestTooLong;
 
-    if (!m_reader.bind(m_endpoints.replyAddress, m_endpoints.replyPort)) {
+    if (!OpenSetupReplySocket()) {
         WipeSetupBuffer(request);
         return OpenResult::ReplyPortInUse;
     }
 
-    sendRequest(request, *length);
+    SendSetupRequest(request, *length);
     WipeSetupBuffer(request);
     return OpenResult::Sent;
 }
 
-void SetupExchange::sendRequest(const char* request, std::size_t length)
+bool SetupExchange::OpenSetupReplySocket()
 {
-    QUdpSocket sendSocket;
+    return SetupReplySocket.bind(m_endpoints.replyAddress, m_endpoints.replyPort);
+}
+
+void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
+{
+    QUdpSocket SetupSendSocket;
     // Qt enables broadcast on its UDP sockets; the system picks the source port.
     QByteArray datagram(request, static_cast<qsizetype>(length));
-    const qint64 sent =
-        sendSocket.writeDatagram(datagram, m_endpoints.requestAddress, m_endpoints.requestPort);
+    const qint64 sent = SetupSendSocket.writeDatagram(datagram, m_endpoints.requestAddress,
+                                                      m_endpoints.requestPort);
     m_bytesSent = sent > 0 ? static_cast<int>(sent) : 0;
     datagram.fill('\0');
-    sendSocket.close();
+    SetupSendSocket.close();
 }
 
 void SetupExchange::Close()
 {
-    m_reader.close();
+    SetupReplySocket.close();
 }
 
 bool SetupExchange::accepted() const

@@ -60,7 +60,7 @@ public:
     // Closes the reply socket; a reply arriving later is never read.
     void Close();
 
-    bool isOpen() const { return m_reader.isOpen(); }
+    bool isOpen() const { return SetupReplySocket.isOpen(); }
 
     // The unit accepted the settings: the last datagram read was the awaited
     // reply and its status byte is "2".
@@ -79,11 +79,15 @@ signals:
 private:
     // One datagram, in the zeroed SetupReplyBuffer, as one readiness notice reads one.
     void onSetupReply();
-    void sendRequest(const char* request, std::size_t length);
+    // Sends the request from a socket of its own with broadcast enabled,
+    // then closes that socket.
+    void SendSetupRequest(const char* request, std::size_t length);
+    // Binds SetupReplySocket to the reply port; false when it is taken.
+    bool OpenSetupReplySocket();
 
     Endpoints m_endpoints;
     char m_replyBuffer[kSetupBufferSize];
-    platform::DatagramReader m_reader; // after the buffer it reads into
+    platform::DatagramReader SetupReplySocket; // after the buffer it reads into
     char m_identity[discovery::kMacAddressSize];
     bool m_awaitedSeen = false;
     int m_datagramsRead = 0;
