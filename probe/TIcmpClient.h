@@ -6,6 +6,7 @@
 // It raises the NetComponentError subclasses on failure; callers must catch
 // them, they must never reach the event loop.
 
+#include "probe/TOnReplyEvent.h"
 #include "probe/TRawSocketClient.h"
 #include "probe/core/EchoRequest.h"
 #include "probe/core/EchoSequence.h"
@@ -15,11 +16,6 @@
 #include <functional>
 
 namespace probe {
-
-class TIcmpClient;
-
-// ASender is the client itself; AReplyStatus is valid during the call.
-using TOnReplyEvent = std::function<void(TIcmpClient* ASender, const TReplyStatus& AReplyStatus)>;
 
 class TIcmpClient : public TRawSocketClient
 {

@@ -2,10 +2,9 @@
 // What the free-address search needs of an echo client: one echo to a host
 // with a bounded wait, its outcome handed to a handler before it returns.
 
-#include "probe/core/TReplyStatus.h"
+#include "probe/TOnReplyEvent.h"
 
 #include <QString>
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -21,7 +20,8 @@ public:
 class AddressProber
 {
 public:
-    using ReplyHandler = std::function<void(const probe::TReplyStatus&)>;
+    // The client's own event type: the dialog's handler is the client's OnReply.
+    using ReplyHandler = probe::TOnReplyEvent;
 
     virtual ~AddressProber() = default;
 

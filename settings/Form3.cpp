@@ -3,11 +3,11 @@
 #include "discovery/core/AddressSet.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
-#include "platform/net/Cp932.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/MessageBox.h"
-#include "platform/os/Neighbours.h"
+#include "platform/net/Cp932.h"
 #include "platform/net/Pause.h"
+#include "platform/os/Neighbours.h"
 #include "settings/AddressControlAccess.h"
 #include "settings/IcmpAddressProber.h"
 #include "settings/core/FreeAddressCandidates.h"
@@ -19,6 +19,7 @@
 #include <QShowEvent>
 #include <cstring>
 #include <exception>
+#include <functional>
 
 namespace settings {
 
@@ -27,7 +28,7 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
     : QDialog(parent), ui(std::make_unique<Ui::Form3>()), m_table(table), m_pc(pc),
       m_selectedItemIndex(std::move(selectedItemIndex)),
       m_prober(std::make_unique<IcmpAddressProber>()),
-      m_neighbourLookup(&platform::neighbourResolved)
+      m_neighbourLookup(&platform::neighbourResolved), m_timer1(this), m_timer2(this)
 {
     ui->setupUi(this);
     std::memset(m_newAddress, 0, sizeof m_newAddress);
@@ -65,16 +66,9 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
                 RBtnAutoAssignIPClick(radio);
         });
     }
-    // Each address control, on receiving the focus, takes the keyboard focus
-    // again; focus already on one of its fields (a click into the third
-    // octet, say) stays where it is.
-    for (AddressControl* control :
-         {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})
-        onControlEnter(control, [control] {
-            const QWidget* focus = QApplication::focusWidget();
-            if (focus != control && !control->isAncestorOf(focus))
-                control->setFocus(Qt::OtherFocusReason);
-        });
+    onControlEnter(ui->IPAddressControl, [this] { IPAddressControlEnter(); });
+    onControlEnter(ui->MaskAddressControl, [this] { MaskAddressControlEnter(); });
+    onControlEnter(ui->GatewayAddressControl, [this] { GatewayAddressControlEnter(); });
     connect(ui->Button1, &QPushButton::clicked, this, &Form3::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &Form3::Button2Click);
 }
@@ -170,6 +164,31 @@ void Form3::setAddressControlsEnabled(bool enabled)
                                                       ui->GatewayAddressControl, ui->LBIPAddr,
                                                       ui->LBNetMask, ui->LBGateWay})
         w->setEnabled(enabled);
+}
+
+void Form3::IPAddressControlEnter()
+{
+    keepFocusOn(ui->IPAddressControl);
+}
+
+void Form3::MaskAddressControlEnter()
+{
+    keepFocusOn(ui->MaskAddressControl);
+}
+
+void Form3::GatewayAddressControlEnter()
+{
+    keepFocusOn(ui->GatewayAddressControl);
+}
+
+// An address control, on receiving the focus, takes the keyboard focus
+// again; focus already on one of its fields (a click into the third octet,
+// say) stays where it is.
+void Form3::keepFocusOn(QWidget* control)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus != control && !control->isAncestorOf(focus))
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 void Form3::RBtnAutoAssignIPClick(QObject* sender)
@@ -278,7 +297,7 @@ void Form3::returnToIdle()
 {
     m_timer2.stop();
     m_timer1.stop();
-    ui->ProgressBar1->setValue(100);
+    ui->ProgressBar1->setValue(kProgressFull);
     ui->ProgressBar1->setVisible(false);
     restoreIdleControls();
     setPhase(Phase::Idle);
@@ -390,31 +409,33 @@ bool Form3::searchFreeAddress()
 bool Form3::ProbeAddress(const char* address)
 {
     m_receiveTimeout = kProbeWaitMs;
-    m_probeAnswered = false;
+    ProbeAnswered = false;
     if (m_prober) {
-        m_prober->echo(address, m_receiveTimeout,
-                       [this](const probe::TReplyStatus& status) { ICMPReply(status); });
+        m_prober->echo(address, m_receiveTimeout, std::bind_front(&Form3::ICMPReply, this));
     }
     platform::pauseResponsive(kPauseAfterProbeMs);
     // A host that drops echo requests still answers address resolution: a
     // resolved entry in the neighbour table means the address is in use.
-    if (!m_probeAnswered && m_neighbourLookup && m_neighbourLookup(address))
-        m_probeAnswered = true;
-    return m_probeAnswered;
+    if (!ProbeAnswered && m_neighbourLookup && m_neighbourLookup(address))
+        ProbeAnswered = true;
+    return ProbeAnswered;
 }
 
-void Form3::ICMPReply(const probe::TReplyStatus& replyStatus)
+// Any message the client accepted counts, whoever sent it and whatever kind
+// it is: the sender is not looked at.
+void Form3::ICMPReply(probe::TIcmpClient* ASender, const probe::TReplyStatus& AReplyStatus)
 {
-    m_probeAnswered = false;
-    if (replyStatus.ByteCount != 0 && replyStatus.FromAddress != probe::kNoAddress)
-        m_probeAnswered = true;
+    Q_UNUSED(ASender);
+    ProbeAnswered = false;
+    if (AReplyStatus.ByteCount != 0 && AReplyStatus.FromAddress != probe::kNoAddress)
+        ProbeAnswered = true;
 }
 
 void Form3::FinishSetup()
 {
     m_timer2.stop();
     m_timer1.stop();
-    ui->ProgressBar1->setValue(100);
+    ui->ProgressBar1->setValue(kProgressFull);
     ui->ProgressBar1->setVisible(false);
     const bool success = m_exchange.accepted();
     m_exchange.Close();

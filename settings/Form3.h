@@ -5,6 +5,7 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
+#include "probe/TOnReplyEvent.h"
 #include "probe/core/TReplyStatus.h"
 #include "settings/AddressProber.h"
 #include "settings/SetupExchange.h"
@@ -24,6 +25,7 @@ namespace settings {
 inline constexpr int kNewTextSize = 32;
 inline constexpr int kReplyWaitMs = 30000;
 inline constexpr int kProgressStepMs = 300;
+inline constexpr int kProgressFull = 100; // one step per tick: full after 100 ticks
 inline constexpr int kStoredProgressStepMs = 150;
 inline constexpr int kProbeWaitMs = 100;
 inline constexpr int kStoredProbeWaitMs = 1000;
@@ -67,12 +69,15 @@ public:
     // The handlers, named as the dialog's events.
     void FormActivate();
     void RBtnAutoAssignIPClick(QObject* sender);
+    void IPAddressControlEnter();
+    void MaskAddressControlEnter();
+    void GatewayAddressControlEnter();
     void Button1Click();
     void Button2Click();
     void ApplySettings();
     void StartSetup();
     bool ProbeAddress(const char* address);
-    void ICMPReply(const probe::TReplyStatus& replyStatus);
+    void ICMPReply(probe::TIcmpClient* ASender, const probe::TReplyStatus& AReplyStatus);
     void FinishSetup();
     void Timer1Timer();
     void Timer2Timer();
@@ -94,6 +99,7 @@ private:
     void forgetCredentials();
     void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
+    void keepFocusOn(QWidget* control);
     void fillManualFields();
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);
@@ -106,7 +112,7 @@ private:
     char m_newAddress[kNewTextSize];
     char m_newMask[kNewTextSize];
     char m_newGateway[kNewTextSize];
-    bool m_probeAnswered = false;
+    bool ProbeAnswered = false; // the last probe was answered
     int m_receiveTimeout = kStoredProbeWaitMs;
 
     std::unique_ptr<AddressProber> m_prober;

@@ -9,6 +9,7 @@ namespace settings {
 
 IcmpAddressProber::IcmpAddressProber() : m_client(std::make_unique<probe::TIcmpClient>())
 {
+    m_client->setObjectName(QStringLiteral("ICMP"));
     // As stored with the dialog; every probe sets its own wait.
     m_client->setReceiveTimeout(1000);
 }
@@ -18,10 +19,7 @@ IcmpAddressProber::~IcmpAddressProber() = default;
 void IcmpAddressProber::echo(const std::string& host, int receiveTimeoutMs,
                              const ReplyHandler& onReply)
 {
-    m_client->setOnReply([&onReply](probe::TIcmpClient*, const probe::TReplyStatus& status) {
-        if (onReply)
-            onReply(status);
-    });
+    m_client->setOnReply(onReply);
     m_client->setReceiveTimeout(receiveTimeoutMs);
     m_client->setHost(QString::fromStdString(host));
     try {

@@ -46,7 +46,7 @@ public:
             status.FromAddress = host;
             status.Status = probe::ReplyEcho;
         }
-        onReply(status);
+        onReply(nullptr, status);
     }
     int lastTimeout = 0;
 };
