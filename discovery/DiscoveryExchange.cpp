@@ -12,7 +12,8 @@ namespace discovery {
 DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc, QObject* parent)
     : QObject(parent), m_table(table), m_pc(pc),
       m_reader(reinterpret_cast<char*>(m_receiveBuffer), sizeof m_receiveBuffer,
-               [this](std::size_t length) { onDiscoveryReply(length); })
+               [this](std::size_t length) { onDiscoveryReply(length); }),
+      m_timer1(this)
 {
     std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     m_timer1.setObjectName(QStringLiteral("Timer1"));

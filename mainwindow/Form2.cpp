@@ -1,14 +1,12 @@
 #include "mainwindow/Form2.h"
 
+#include "mainwindow/core/ScanProgressBar.h"
 #include "platform/gui/FormPlacement.h"
 #include "ui_Unit2.h"
 
 namespace mainwindow {
 namespace {
 
-constexpr int kStepMilliseconds = 50;
-constexpr int kStep = 2;
-constexpr int kFull = 100;
 constexpr int kFontPixels = 16;
 constexpr double kOpacity = 200.0 / 255.0;
 const QColor kMoneyGreen(192, 220, 192);
@@ -16,7 +14,8 @@ const QColor kMoneyGreen(192, 220, 192);
 } // namespace
 
 Form2::Form2(std::int32_t& guidePage, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::Form2>())
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::Form2>()),
+      m_timer1(this)
 {
     m_ui->setupUi(this);
     setFixedSize(size());
@@ -33,7 +32,7 @@ Form2::Form2(std::int32_t& guidePage, QWidget* parent)
     m_ui->Label1->adjustSize();
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setInterval(kStepMilliseconds);
+    m_timer1.setInterval(kScanBarStepMilliseconds);
     connect(&m_timer1, &QTimer::timeout, this, &Form2::Timer1Timer);
 
     platform::centreOnDesktop(this);
@@ -47,16 +46,21 @@ Form2::~Form2() = default;
 void Form2::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    // Showing starts the steps; a bar that is already full stays full and idle.
-    if (SearchBarPosition < kFull)
+    FormShow();
+}
+
+void Form2::FormShow()
+{
+    // A bar that is already full stays full and idle.
+    if (SearchBarPosition < kScanBarFull)
         m_timer1.start();
 }
 
 void Form2::Timer1Timer()
 {
-    SearchBarPosition += kStep;
+    SearchBarPosition += kScanBarStep;
     m_ui->ProgressBar1->setValue(SearchBarPosition);
-    if (SearchBarPosition >= kFull)
+    if (SearchBarPosition >= kScanBarFull)
         m_timer1.stop();
 }
 

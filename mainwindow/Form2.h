@@ -26,6 +26,8 @@ public:
     int searchBarPosition() const { return SearchBarPosition; }
     QTimer* Timer1() { return &m_timer1; }
 
+    // Showing starts the bar's steps.
+    void FormShow();
     // One step of the bar: +2 until it is full at 100, then the timer stops.
     void Timer1Timer();
 

@@ -13,6 +13,7 @@
 #include "mainwindow/core/DiskFigures.h"
 #include "mainwindow/core/GuidePage.h"
 #include "mainwindow/core/GuideTexts.h"
+#include "mainwindow/core/ScanProgressBar.h"
 #include "mainwindow/core/UnitIcon.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
@@ -28,9 +29,6 @@ namespace {
 
 constexpr int kFontPixels = 13;
 constexpr int kSmallButtonFontPixels = 12;
-constexpr int kBarStepMilliseconds = 50;
-constexpr int kBarStep = 2;
-constexpr int kBarFull = 100;
 
 QString utf8(const char* text)
 {
@@ -54,7 +52,7 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::Form_SelectNAS>()),
-      m_table(std::make_unique<discovery::DeviceTable>())
+      m_table(std::make_unique<discovery::DeviceTable>()), m_timer2(this), m_timerBar(this)
 {
     m_ui->setupUi(this);
     setUpControls();
@@ -62,7 +60,7 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent
     // it found is only reported at the end of the first scan.
     networkCheck(m_pc);
 
-    m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc);
+    m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc, this);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanStarting, this,
             &Form_SelectNAS::onScanStarting);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanEnded, this,
@@ -71,7 +69,7 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent
     m_exitHandler = [](int status) { QCoreApplication::exit(status); };
 
     m_timerBar.setObjectName(QStringLiteral("Timer_Bar"));
-    m_timerBar.setInterval(kBarStepMilliseconds);
+    m_timerBar.setInterval(kScanBarStepMilliseconds);
     connect(&m_timerBar, &QTimer::timeout, this, &Form_SelectNAS::Timer_BarTimer);
 
     m_timer2.setObjectName(QStringLiteral("Timer2"));
@@ -82,6 +80,11 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent
 }
 
 Form_SelectNAS::~Form_SelectNAS() = default;
+
+QTimer* Form_SelectNAS::Timer1()
+{
+    return m_exchange->Timer1();
+}
 
 void Form_SelectNAS::setUpControls()
 {
@@ -99,20 +102,22 @@ void Form_SelectNAS::setUpControls()
     m_ui->DescriptionBox->setPalette(buttonFace);
     m_ui->DescriptionBox->setUndoRedoEnabled(false);
 
-    m_ui->WelcomeImage->setPixmap(guidePicture(GuidePictureId::Welcome));
-    m_ui->DescriptionImage1->setPixmap(guidePicture(GuidePictureId::PowerOn));
-    m_ui->DescriptionImage2->setPixmap(guidePicture(GuidePictureId::Network));
+    m_ui->WelcomeImage->setPixmap(guidePicture(GuidePicture::Welcome));
+    m_ui->DescriptionImage1->setPixmap(guidePicture(GuidePicture::PowerOn));
+    m_ui->DescriptionImage2->setPixmap(guidePicture(GuidePicture::Network));
 
-    m_Img_NasIcom = unitIcons();
+    Img_NasIcom = unitIcons();
 
-    for (QLabel* label :
-         {m_ui->Host_Name, m_ui->IP_Address, m_ui->Net_Mask, m_ui->Gateway, m_ui->HD_Name,
-          m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User, m_ui->LBVersion})
+    m_captionLabels = {m_ui->Host_Name, m_ui->IP_Address,  m_ui->Net_Mask,   m_ui->Gateway,
+                       m_ui->HD_Name,   m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User};
+    m_valueLabels = {m_ui->Lab_NASinfo1, m_ui->Lab_NASinfo2, m_ui->Lab_NASinfo3,
+                     m_ui->Lab_NASinfo4, m_ui->Lab_NASinfo5, m_ui->Lab_NASinfo6,
+                     m_ui->Lab_NASinfo7, m_ui->Lab_NASinfo8};
+    for (QLabel* label : m_captionLabels)
         label->adjustSize();
+    m_ui->LBVersion->adjustSize();
     // The value labels show what a unit sent: as characters, never as markup.
-    for (QLabel* label :
-         {m_ui->Lab_NASinfo1, m_ui->Lab_NASinfo2, m_ui->Lab_NASinfo3, m_ui->Lab_NASinfo4,
-          m_ui->Lab_NASinfo5, m_ui->Lab_NASinfo6, m_ui->Lab_NASinfo7, m_ui->Lab_NASinfo8})
+    for (QLabel* label : m_valueLabels)
         label->setTextFormat(Qt::PlainText);
 
     QListWidget* list = m_ui->Lis_NASList;
@@ -226,12 +231,11 @@ void Form_SelectNAS::ShowGuidePage()
     ui.DescriptionImage1->setVisible(layout->picture == GuidePicture::PowerOn);
     ui.DescriptionImage2->setVisible(layout->picture == GuidePicture::Network);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ui.Lis_NASList, ui.Host_Name, ui.IP_Address, ui.Net_Mask, ui.Gateway, ui.HD_Name,
-             ui.HD_Capacity, ui.Availaable, ui.HD_User, ui.Lab_NASinfo1, ui.Lab_NASinfo2,
-             ui.Lab_NASinfo3, ui.Lab_NASinfo4, ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7,
-             ui.Lab_NASinfo8})
-        w->setVisible(layout->listGroupVisible);
+    ui.Lis_NASList->setVisible(layout->listGroupVisible);
+    for (QLabel* label : m_captionLabels)
+        label->setVisible(layout->listGroupVisible);
+    for (QLabel* label : m_valueLabels)
+        label->setVisible(layout->listGroupVisible);
 
     // The texts keep their CR LF line ends; the text box wants plain line feeds.
     ui.DescriptionBox->setPlainText(
@@ -292,9 +296,9 @@ void Form_SelectNAS::onScanStarting()
 
 void Form_SelectNAS::Timer_BarTimer()
 {
-    ScanBarPosition += kBarStep;
+    ScanBarPosition += kScanBarStep;
     m_ui->Bar1->setValue(ScanBarPosition);
-    if (m_ui->Bar1->value() == kBarFull || ScanBarPosition >= kBarFull) {
+    if (m_ui->Bar1->value() == kScanBarFull || ScanBarPosition >= kScanBarFull) {
         m_timerBar.stop();
         m_ui->Bar1->setVisible(false);
     }
@@ -350,8 +354,8 @@ void Form_SelectNAS::FillDeviceList()
         const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
         auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        if (icon >= 0 && icon < m_Img_NasIcom.size())
-            item->setIcon(m_Img_NasIcom.at(icon));
+        if (icon >= 0 && icon < Img_NasIcom.size())
+            item->setIcon(Img_NasIcom.at(icon));
         item->setData(Qt::UserRole, icon);
         list->addItem(item);
     }
@@ -407,26 +411,27 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     const discovery::DeviceRecord* record = m_table->record(recordNumber);
     if (!record)
         return;
-    Ui::Form_SelectNAS& ui = *m_ui;
-    ui.Lab_NASinfo1->setText(discovery::fieldText(record->HostName));
-    ui.Lab_NASinfo2->setText(discovery::fieldText(record->IpAddress));
-    ui.Lab_NASinfo3->setText(discovery::fieldText(record->SubnetMask));
-    ui.Lab_NASinfo4->setText(discovery::fieldText(record->GatewayAddress));
-    ui.Lab_NASinfo5->setText(discovery::fieldText(record->DiskModel));
-    ui.Lab_NASinfo6->setText(utf8(diskSizeText(discovery::textOf(record->DiskCapacity))));
-    ui.Lab_NASinfo7->setText(utf8(diskSizeText(discovery::textOf(record->DiskFree))));
-    ui.Lab_NASinfo8->setText(utf8(freeRatioText(discovery::textOf(record->DiskCapacity),
-                                                discovery::textOf(record->DiskFree))));
-    for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
-                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
-        label->adjustSize();
+    // In the order of the value labels, Lab_NASinfo1 first.
+    const std::array<QString, 8> texts = {
+        discovery::fieldText(record->HostName),
+        discovery::fieldText(record->IpAddress),
+        discovery::fieldText(record->SubnetMask),
+        discovery::fieldText(record->GatewayAddress),
+        discovery::fieldText(record->DiskModel),
+        utf8(diskSizeText(discovery::textOf(record->DiskCapacity))),
+        utf8(diskSizeText(discovery::textOf(record->DiskFree))),
+        utf8(freeRatioText(discovery::textOf(record->DiskCapacity),
+                           discovery::textOf(record->DiskFree))),
+    };
+    for (std::size_t i = 0; i < m_valueLabels.size(); ++i) {
+        m_valueLabels[i]->setText(texts[i]);
+        m_valueLabels[i]->adjustSize();
+    }
 }
 
 void Form_SelectNAS::ClearDetails()
 {
-    Ui::Form_SelectNAS& ui = *m_ui;
-    for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
-                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
+    for (QLabel* label : m_valueLabels)
         label->clear();
 }
 

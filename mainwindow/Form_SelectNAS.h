@@ -8,12 +8,14 @@
 #include <QList>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 class QDialog;
 class QIcon;
+class QLabel;
 
 namespace Ui {
 class Form_SelectNAS;
@@ -65,6 +67,9 @@ public:
     bool isScanning() const { return m_scanning; }
     int scanBarPosition() const { return ScanBarPosition; }
 
+    // The window's three timers, also found by name among its children; the
+    // scan's Timer1 belongs to the discovery exchange the window owns.
+    QTimer* Timer1();
     QTimer* Timer2() { return &m_timer2; }
     QTimer* Timer_Bar() { return &m_timerBar; }
 
@@ -112,7 +117,10 @@ private:
     std::unique_ptr<discovery::DeviceTable> m_table;
     discovery::PcNetworkValues m_pc{};
     std::unique_ptr<discovery::DiscoveryExchange> m_exchange;
-    QList<QIcon> m_Img_NasIcom;
+    QList<QIcon> Img_NasIcom;
+    // Lab_NASinfo1 ... Lab_NASinfo8, and the caption label left of each.
+    std::array<QLabel*, 8> m_valueLabels{};
+    std::array<QLabel*, 8> m_captionLabels{};
     QTimer m_timer2;
     QTimer m_timerBar;
     QWidget* m_searchWindow = nullptr;

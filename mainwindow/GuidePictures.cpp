@@ -8,22 +8,24 @@
 namespace mainwindow {
 namespace {
 
-const char* resourcePath(GuidePictureId id)
+const char* resourcePath(GuidePicture id)
 {
     switch (id) {
-    case GuidePictureId::Welcome:
+    case GuidePicture::Welcome:
         return ":/images/guide_welcome.svg";
-    case GuidePictureId::PowerOn:
+    case GuidePicture::PowerOn:
         return ":/images/guide_power.svg";
-    case GuidePictureId::Network:
+    case GuidePicture::Network:
         return ":/images/guide_network.svg";
+    case GuidePicture::None:
+        break;
     }
     return "";
 }
 
 } // namespace
 
-QPixmap guidePicture(GuidePictureId id)
+QPixmap guidePicture(GuidePicture id)
 {
     QPixmap picture(kGuidePictureWidth, kGuidePictureHeight);
     picture.fill(QApplication::palette().color(QPalette::Button));

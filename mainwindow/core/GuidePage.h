@@ -2,6 +2,8 @@
 // The main window's page state: which page a button leads to, and how the
 // window is laid out on each page.
 
+#include "mainwindow/core/GuidePicture.h"
+
 #include <optional>
 
 namespace mainwindow {
@@ -29,13 +31,6 @@ int pageAfterPre(int page);
 // The start-up scan that found nothing opens the guide; everything else the list.
 int pageAtScanEnd(int page, int deviceCount);
 
-enum class GuidePicture
-{
-    None,
-    Welcome,
-    PowerOn,
-    Network
-};
 enum class PreButtonRule
 {
     Hidden,

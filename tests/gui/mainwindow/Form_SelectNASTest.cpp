@@ -144,6 +144,7 @@ private Q_SLOTS:
     void closeAsks_data();
     void closeAsks();
     void startUpHandOver();
+    void timersFoundByName();
 };
 
 void Form_SelectNASTest::initTestCase()
@@ -700,6 +701,22 @@ void Form_SelectNASTest::startUpHandOver()
     // The start-up method does nothing once the start-up is over.
     h.form->startFirstScan();
     QCOMPARE(h.scans, 1);
+}
+
+void Form_SelectNASTest::timersFoundByName()
+{
+    // The window's three timers are its children under their names, and the
+    // ones it runs: the scan's end, the start-up hand-over and the bar's steps.
+    Harness h;
+    const auto timer = [&h](const char* name) {
+        return h.form->findChild<QTimer*>(QString::fromLatin1(name));
+    };
+    QCOMPARE(timer("Timer1"), h.form->Timer1());
+    QCOMPARE(timer("Timer2"), h.form->Timer2());
+    QCOMPARE(timer("Timer_Bar"), h.form->Timer_Bar());
+    QVERIFY(timer("Timer1") && timer("Timer2") && timer("Timer_Bar"));
+    QCOMPARE(timer("Timer1")->interval(), 3000);
+    QVERIFY(timer("Timer1")->isSingleShot());
 }
 
 QTEST_MAIN(Form_SelectNASTest)
