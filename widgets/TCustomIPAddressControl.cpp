@@ -72,11 +72,11 @@ std::array<std::int32_t, 4> TCustomIPAddressControl::digits() const
 FourFieldAddressWidget& TCustomIPAddressControl::ensureAddressWidget()
 {
     if (!m_widget)
-        createAddressWidget();
+        CreateWnd();
     return *m_widget;
 }
 
-void TCustomIPAddressControl::createAddressWidget()
+void TCustomIPAddressControl::CreateWnd()
 {
     if (!parentWidget()) {
         QString text = QString::fromUtf8(kNoParentWindowPattern);
@@ -88,11 +88,11 @@ void TCustomIPAddressControl::createAddressWidget()
     connect(m_widget, &FourFieldAddressWidget::fieldChanged, this,
             [this](int iField, int iValue) { runGuarded([&] { CNNotify(iField, iValue); }); });
     connect(m_widget, &FourFieldAddressWidget::focusGained, this,
-            [this] { runGuarded([this] { CNCommandSetFocus(); }); });
+            [this] { runGuarded([this] { CNCommand(WidgetCommand::SetFocus); }); });
     connect(m_widget, &FourFieldAddressWidget::focusLost, this,
-            [this] { runGuarded([this] { CNCommandKillFocus(); }); });
+            [this] { runGuarded([this] { CNCommand(WidgetCommand::KillFocus); }); });
     connect(m_widget, &FourFieldAddressWidget::contentChanged, this,
-            [this] { runGuarded([this] { CNCommandChange(); }); });
+            [this] { runGuarded([this] { CNCommand(WidgetCommand::Change); }); });
     m_widget->setColourSource([this](int f) { return WMCTLCOLOREDIT(f); });
     // A new widget takes the limits the fields use now, so that one made
     // again after a destroy does not lose ranges assigned earlier.
@@ -258,6 +258,21 @@ void TCustomIPAddressControl::CNNotify(int iField, int iValue)
     // Taken as reported: the widget keeps a person's input within limits.
     if (iField >= 0 && iField <= 3)
         mutableField(iField).SetDigit(iValue);
+}
+
+void TCustomIPAddressControl::CNCommand(WidgetCommand code)
+{
+    switch (code) {
+    case WidgetCommand::SetFocus:
+        Enter();
+        break;
+    case WidgetCommand::KillFocus:
+        Leave();
+        break;
+    case WidgetCommand::Change:
+        Change();
+        break;
+    }
 }
 
 void TCustomIPAddressControl::Change()

@@ -116,10 +116,14 @@ public:
 
 protected:
     // Handlers of the widget's notifications and of size and font changes.
+    enum class WidgetCommand
+    {
+        SetFocus,  // the widget gained the focus
+        KillFocus, // it lost the focus
+        Change,    // its shown address changed
+    };
     void CNNotify(int iField, int iValue);
-    void CNCommandSetFocus() { Enter(); }
-    void CNCommandKillFocus() { Leave(); }
-    void CNCommandChange() { Change(); }
+    void CNCommand(WidgetCommand code);
     void CMFontChanged();
     void WMSize();
     FieldColours WMCTLCOLOREDIT(int field) const;
@@ -133,7 +137,8 @@ private:
     void writeField(int number, int value);
     void setRanges(int index, TIPAddrRange* r);
     std::array<std::int32_t, 4> digits() const;
-    void createAddressWidget();
+    // Makes the widget as a child of the control and shows the stored values.
+    void CreateWnd();
     QList<AddressFieldEdit*> addressFields() const;
     void placeFieldsInTabChain();
     void releaseAddressWidget(bool now);

@@ -21,15 +21,15 @@ public:
     // widget, making that widget first if need be; r stays its creator's.
     void SetRange(TIPAddrRange* r);
 
-    int GetDigit() const { return m_digit; }
+    int GetDigit() const { return Digit; }
     // Stores without any test.
-    void SetDigit(int value) { m_digit = value; }
+    void SetDigit(int value) { Digit = value; }
 
 private:
     TCustomIPAddressControl* m_owner;
     std::unique_ptr<TIPAddrRange> m_ownRange;
     TIPAddrRange* m_range;
-    int m_digit = 0;
+    int Digit = 0; // the stored value
     const int m_index;
 };
 
