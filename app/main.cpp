@@ -15,6 +15,20 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("MRV-7K2");
 
+// The main window's creation step: one instance per user. False for a later
+// start, which has asked the running one to bring its window forward and
+// leaves without showing anything.
+bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& mainWindow,
+                const std::unique_ptr<mainwindow::Form2>& searchWindow)
+{
+    if (instance.claim() != platform::SingleInstance::Outcome::Primary)
+        return false;
+    QObject::connect(
+        &instance, &platform::SingleInstance::activationRequested, &mainWindow,
+        [&mainWindow, &searchWindow] { app::bringForward(&mainWindow, searchWindow.get()); });
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -31,14 +45,10 @@ int main(int argc, char* argv[])
     //    controls exist and reports nothing yet.
     mainwindow::Form_SelectNAS mainWindow;
 
-    // 2. One instance per user: a later start asks the running one to bring
-    //    its window forward and leaves without showing anything.
+    // 2. One instance per user.
     platform::SingleInstance instance(kApplicationTitle);
-    if (instance.claim() != platform::SingleInstance::Outcome::Primary)
+    if (!FormCreate(instance, mainWindow, searchWindow))
         return 0;
-    QObject::connect(
-        &instance, &platform::SingleInstance::activationRequested, &mainWindow,
-        [&mainWindow, &searchWindow] { app::bringForward(&mainWindow, searchWindow.get()); });
 
     // 3. The search window shows itself and sets the page state to 1.
     searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
