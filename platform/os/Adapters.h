@@ -16,8 +16,10 @@ struct Adapter
     std::string gateway; // first default gateway through this adapter ("0.0.0.0" when none)
 };
 
-// Every adapter except loopback, in a stable order (interface index).
-// nullopt when the list cannot be read or there is no adapter at all.
+// Every adapter except loopback, in a stable order (on Linux the interface
+// index, on Windows the system's own list order). An adapter that is down or
+// disconnected shows "0.0.0.0" for all three. nullopt when the list cannot
+// be read or there is no adapter at all.
 std::optional<std::vector<Adapter>> adapters();
 
 } // namespace platform

@@ -1,11 +1,14 @@
 #pragma once
 // One ICMP socket for one echo at a time. The raw socket comes first; where
-// the system refuses it (no CAP_NET_RAW), Linux's unprivileged ICMP socket
-// stands in, which the ping_group_range setting allows per group.
+// the system refuses it, a way that needs no rights stands in: on Linux
+// (no CAP_NET_RAW) the unprivileged ICMP socket, which the ping_group_range
+// setting allows per group; on Windows (not an administrator) the IP Helper
+// echo call.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace platform {
 
@@ -24,17 +27,20 @@ public:
         None,
         Raw,      // receives whole IP datagrams, every ICMP message of the host
         Datagram, // receives bare replies to its own requests and error reports
+        // No socket: the system's echo call, which sends when the wait
+        // begins and hands over its outcome as Datagram does.
+        EchoCall,
     };
 
     // What one receive produced. For Raw, buffer holds the IP datagram. For
-    // Datagram, buffer holds an ICMP message: an echo reply, or, when
-    // errorReport is set, the part of our request that an error quoted.
+    // Datagram and EchoCall, buffer holds an ICMP message: an echo reply, or,
+    // when errorReport is set, the part of our request that an error quoted.
     struct Received
     {
         int error = 0;               // Windows Sockets code; 0 when the receive worked
         std::size_t size = 0;        // bytes in buffer; 0: nothing was waiting after all
-        Ipv4Address source{};        // Datagram: the sender (of the reply or the error)
-        std::uint8_t timeToLive = 0; // Datagram: of the datagram received
+        Ipv4Address source{};        // not Raw: the sender (of the reply or the error)
+        std::uint8_t timeToLive = 0; // not Raw: of the datagram received
         bool errorReport = false;
         std::uint8_t icmpType = 0; // errorReport: the ICMP error's type, code, info
         std::uint8_t icmpCode = 0;
@@ -47,17 +53,17 @@ public:
         std::size_t bytes = 0;
     };
 
-    IcmpSocket() = default;
+    IcmpSocket();
     ~IcmpSocket();
     IcmpSocket(const IcmpSocket&) = delete;
     IcmpSocket& operator=(const IcmpSocket&) = delete;
 
     // Opens a raw IPv4 socket for protocol; for ICMP (1) falls back to the
-    // unprivileged socket, whose requests then carry identifier where the
+    // way without rights, whose requests then carry identifier where the
     // system lets us choose it. False when no socket could be opened.
     bool open(int protocol, std::uint16_t identifier);
     void close();
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_kind != Kind::None; }
     Kind kind() const { return m_kind; }
 
     // 0 or a Windows Sockets code.
@@ -74,9 +80,17 @@ public:
     Received receive(std::uint8_t* buffer, std::size_t capacity);
 
 private:
+#ifdef _WIN32
+    struct EchoCall;
+    bool callEcho(int timeoutMs);
+
+    std::uintptr_t m_socket = ~std::uintptr_t{0}; // a SOCKET; INVALID_SOCKET when closed
+    std::unique_ptr<EchoCall> m_echoCall;
+#else
     Received receiveDatagram(std::uint8_t* buffer, std::size_t capacity, bool errorQueue);
 
     int m_fd = -1;
+#endif
     Kind m_kind = Kind::None;
 };
 

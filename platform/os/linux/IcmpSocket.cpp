@@ -127,6 +127,8 @@ int windowsSocketsError(int errorNumber)
     }
 }
 
+IcmpSocket::IcmpSocket() = default;
+
 IcmpSocket::~IcmpSocket()
 {
     close();

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The Windows OS layer under wine against the Linux one, in the lab's PC
+# namespace: both builds of mrv7k2-netinfo list the same adapters and make the
+# same choice, for the usual PC and for one whose first adapter is down and
+# whose third is down with an address (Windows shows those as 0.0.0.0).
+# Usage: netinfo_wine_test.sh LINUX-NETINFO [WINDOWS-NETINFO.exe]
+set -u
+linux=$1
+exe=${2:-${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}/tools/netinfo/mrv7k2-netinfo.exe}
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+[[ -x $wine ]] || { echo "SKIP: no wine64"; exit 77; }
+[[ -f $exe ]] || { echo "SKIP: no Windows build at $exe (bash scripts/build windows)"; exit 77; }
+source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+lab_check || exit 77
+P=$(lab_prefix) || exit 1
+export WINEPREFIX WINEDEBUG=-all
+WINEPREFIX=$(mktemp -d /tmp/netinfo-wine.XXXXXX) || exit 1
+trap '"$wineserver" -k 2>/dev/null; lab_down "$P"; rm -rf "$WINEPREFIX"' EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# compare CASE EXPECTED-LINE...: both outputs equal and holding each line.
+compare() {
+    local name=$1 native windows start
+    shift
+    native=$(lab_exec "$P" pc "$linux") || fail "$name: Linux build exit $?"
+    start=$(date +%s%N)
+    windows=$(lab_exec "$P" pc timeout 60 "$wine" "$exe" 2>/dev/null | tr -d '\r')
+    echo "$name: wine run $(( ($(date +%s%N) - start) / 1000000 )) ms"
+    [[ $native == "$windows" ]] || fail "$name: outputs differ"$'\n'"Linux:"$'\n'"$native"$'\n'"wine:"$'\n'"$windows"
+    for line in "$@"; do
+        grep -qxF "$line" <<<"$windows" || fail "$name: no line '$line' in"$'\n'"$windows"
+    done
+}
+
+lab_up "$P" || exit 1
+compare "usual PC" "adapter 192.168.1.37 255.255.255.0 192.168.1.1" "NetworkState 0"
+
+lab_host "$P" pc 10.20.30.37/24 10.20.30.1 --segment 2 || exit 1
+lab_host "$P" pc 172.16.5.37/16 none || exit 1
+lab_exec "$P" pc ip link set eth0 down || exit 1
+lab_exec "$P" pc ip link set eth2 down || exit 1
+compare "first adapter down" "adapter 0.0.0.0 0.0.0.0 0.0.0.0" \
+    "adapter 10.20.30.37 255.255.255.0 10.20.30.1" "PcIpAddress 10.20.30.37" "NetworkState 0"
+
+((failures == 0)) || exit 1
+echo "PASS: Windows and Linux builds agree on the lab PC's network"
