@@ -16,8 +16,10 @@
 #include "mainwindow/core/UnitIcon.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
+#include "platform/gui/WindowHints.h"
 #include "ui_Unit1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
@@ -51,9 +53,7 @@ Form_SelectNAS::Form_SelectNAS(QWidget* parent)
 }
 
 Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_ui(std::make_unique<Ui::Form_SelectNAS>()),
+    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Form_SelectNAS>()),
       m_table(std::make_unique<discovery::DeviceTable>())
 {
     m_ui->setupUi(this);
@@ -85,7 +85,8 @@ Form_SelectNAS::~Form_SelectNAS() = default;
 
 void Form_SelectNAS::setUpControls()
 {
-    setFixedSize(size());
+    // A border and a title, nothing in the title bar; 閉じる is the way out.
+    platform::useTitleOnlyFrame(this, Qt::Window);
     platform::centreOnDesktop(this);
 
     // The form description names the faces; pixel heights are set here,
@@ -444,8 +445,24 @@ void Form_SelectNAS::But_WebClick()
 
 void Form_SelectNAS::But_CancelClick()
 {
-    if (askToClose())
+    // One question at a time: a close request while it is open adds none.
+    if (m_askingToClose)
+        return;
+    m_askingToClose = true;
+    const bool close = askToClose();
+    m_askingToClose = false;
+    if (close)
         endProcess(0);
+}
+
+void Form_SelectNAS::closeEvent(QCloseEvent* e)
+{
+    // The window itself never closes: the process ends through the question's
+    // OK. While the settings dialog is open nothing is asked at all.
+    e->ignore();
+    if (m_settingsDialog && m_settingsDialog->isVisible())
+        return;
+    But_CancelClick();
 }
 
 void Form_SelectNAS::endProcess(int status)

@@ -6,6 +6,7 @@
 #include "platform/net/Cp932.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/WindowHints.h"
 #include "platform/os/Neighbours.h"
 #include "platform/net/Pause.h"
 #include "settings/AddressControlAccess.h"
@@ -34,10 +35,10 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
     std::memset(m_newMask, 0, sizeof m_newMask);
     std::memset(m_newGateway, 0, sizeof m_newGateway);
 
-    // A fixed frame with a title and nothing else in the title bar.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(328, 278);
+    // A fixed frame with a title and nothing else in the title bar. A close
+    // request from the window manager is Cancel (see reject()).
+    resize(328, 278);
+    platform::useTitleOnlyFrame(this, Qt::Dialog);
     applyPixelFonts();
     for (QLabel* label :
          {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
