@@ -3,12 +3,14 @@
 #include "discovery/core/AddressSet.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
-#include "platform/net/Cp932.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/SecretField.h"
 #include "platform/gui/WindowHints.h"
-#include "platform/os/Neighbours.h"
+#include "platform/net/Cp932.h"
 #include "platform/net/Pause.h"
+#include "platform/os/Neighbours.h"
+#include "platform/os/SecureWipe.h"
 #include "settings/AddressControlAccess.h"
 #include "settings/IcmpAddressProber.h"
 #include "settings/core/FreeAddressCandidates.h"
@@ -158,8 +160,7 @@ void Form3::FormActivate()
     ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
     m_timer1.setInterval(kReplyWaitMs);
-    ui->Edit1->clear();
-    ui->Edit2->clear();
+    forgetCredentials();
     discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
     discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
     discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
@@ -307,8 +308,8 @@ void Form3::StartSetup()
     QByteArray userName = platform::cp932::encode(ui->Edit1->text());
     QByteArray password = platform::cp932::encode(ui->Edit2->text());
     const auto wipeCredentials = [&userName, &password] {
-        password.fill('\0');
-        userName.fill('\0');
+        platform::secureWipe(password.data(), static_cast<std::size_t>(password.size()));
+        platform::secureWipe(userName.data(), static_cast<std::size_t>(userName.size()));
     };
 
     // Credentials too long for the request are refused before anything is
@@ -445,11 +446,12 @@ void Form3::Timer2Timer()
     ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
 }
 
-// The hidden dialog keeps no credentials until its next opening.
+// The hidden dialog keeps no credentials until its next opening, not even
+// in the fields' undo history.
 void Form3::forgetCredentials()
 {
-    ui->Edit1->clear();
-    ui->Edit2->clear();
+    platform::eraseFieldText(ui->Edit1);
+    platform::eraseFieldText(ui->Edit2);
 }
 
 void Form3::showMessage(const char* title, const char* text)
