@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace mainwindow {
@@ -42,6 +43,17 @@ QString utf8(const char* text)
 QString utf8(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// A value that runs past the window's right edge stays readable whole: as the
+// label's tooltip and to assistive tools. A value that fits gets neither.
+void offerWholeTextWhenCut(QLabel* label)
+{
+    const QWidget* window = label->window();
+    const int right = label->mapTo(window, QPoint(label->width(), 0)).x();
+    const QString whole = right > window->width() ? label->text() : QString();
+    label->setToolTip(whole);
+    label->setAccessibleDescription(whole);
 }
 
 } // namespace
@@ -419,16 +431,20 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     ui.Lab_NASinfo8->setText(utf8(freeRatioText(discovery::textOf(record->DiskCapacity),
                                                 discovery::textOf(record->DiskFree))));
     for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
-                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
+                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8}) {
         label->adjustSize();
+        offerWholeTextWhenCut(label);
+    }
 }
 
 void Form_SelectNAS::ClearDetails()
 {
     Ui::Form_SelectNAS& ui = *m_ui;
     for (QLabel* label : {ui.Lab_NASinfo1, ui.Lab_NASinfo2, ui.Lab_NASinfo3, ui.Lab_NASinfo4,
-                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8})
+                          ui.Lab_NASinfo5, ui.Lab_NASinfo6, ui.Lab_NASinfo7, ui.Lab_NASinfo8}) {
         label->clear();
+        offerWholeTextWhenCut(label);
+    }
 }
 
 void Form_SelectNAS::But_SambaClick()

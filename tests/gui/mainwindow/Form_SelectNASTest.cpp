@@ -525,6 +525,23 @@ void Form_SelectNASTest::detailsPanelAndIcons()
     // A long value is never cut by its label.
     QLabel* host = h.get<QLabel>("Lab_NASinfo1");
     QVERIFY(host->width() >= host->fontMetrics().horizontalAdvance(host->text()));
+    // One that the window's edge cuts stays readable whole; one that fits
+    // gets no tooltip, and a cleared panel keeps none.
+    const QString longModel = QStringLiteral("WDC WD5000AAKS-00V1A0 Serial ATA 500GB 7200rpm XX");
+    discovery::copyText(h.form->deviceTable().record(1)->DiskModel, longModel.toStdString());
+    h.form->ShowDetails(1);
+    QLabel* model = h.get<QLabel>("Lab_NASinfo5");
+    QVERIFY(model->geometry().right() >= h.form->width());
+    QCOMPARE(model->toolTip(), longModel);
+    QCOMPARE(model->accessibleDescription(), longModel);
+    QCOMPARE(model->text(), longModel);
+    QCOMPARE(host->toolTip(), QString());
+    h.form->ShowDetails(2);
+    QCOMPARE(model->toolTip(), QString());
+    QCOMPARE(model->accessibleDescription(), QString());
+    h.form->ShowDetails(1);
+    h.form->ClearDetails();
+    QCOMPARE(model->toolTip(), QString());
 
     // A unit's texts are shown as the characters it sent, never as markup.
     discovery::copyText(h.form->deviceTable().record(1)->HostName, "<b>x</b><img>");
