@@ -36,6 +36,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The title names the running instance; the main window's caption is the same.
     QApplication::setApplicationName(kApplicationTitle);
+    // The program ends through the close question's OK or the network check's
+    // message, never because a window manager closed its last visible window.
+    QApplication::setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
 
     // Declared first so that it is destroyed last: the main window refers to it.

@@ -4,6 +4,8 @@
 #include "platform/gui/FormPlacement.h"
 #include "ui_Unit2.h"
 
+#include <QCloseEvent>
+
 namespace mainwindow {
 namespace {
 
@@ -54,6 +56,13 @@ void Form2::FormShow()
     // A bar that is already full stays full and idle.
     if (SearchBarPosition < kScanBarFull)
         m_timer1.start();
+}
+
+void Form2::closeEvent(QCloseEvent* e)
+{
+    // Hidden, not closed: a closed last window would end the program.
+    e->ignore();
+    hide();
 }
 
 void Form2::Timer1Timer()

@@ -33,6 +33,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    // A close request only hides the window; the search goes on.
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     std::unique_ptr<Ui::Form2> m_ui;

@@ -17,11 +17,14 @@
 #include "mainwindow/core/UnitIcon.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
+#include "platform/gui/WindowHints.h"
 #include "ui_Unit1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace mainwindow {
@@ -40,6 +43,17 @@ QString utf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A value that runs past the window's right edge stays readable whole: as the
+// label's tooltip and to assistive tools. A value that fits gets neither.
+void offerWholeTextWhenCut(QLabel* label)
+{
+    const QWidget* window = label->window();
+    const int right = label->mapTo(window, QPoint(label->width(), 0)).x();
+    const QString whole = right > window->width() ? label->text() : QString();
+    label->setToolTip(whole);
+    label->setAccessibleDescription(whole);
+}
+
 } // namespace
 
 Form_SelectNAS::Form_SelectNAS(QWidget* parent)
@@ -49,9 +63,7 @@ Form_SelectNAS::Form_SelectNAS(QWidget* parent)
 }
 
 Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_ui(std::make_unique<Ui::Form_SelectNAS>()),
+    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Form_SelectNAS>()),
       m_table(std::make_unique<discovery::DeviceTable>()), m_timer2(this), m_timerBar(this)
 {
     m_ui->setupUi(this);
@@ -88,7 +100,8 @@ QTimer* Form_SelectNAS::Timer1()
 
 void Form_SelectNAS::setUpControls()
 {
-    setFixedSize(size());
+    // A border and a title, nothing in the title bar; 閉じる is the way out.
+    platform::useTitleOnlyFrame(this, Qt::Window);
     platform::centreOnDesktop(this);
 
     // The form description names the faces; pixel heights are set here,
@@ -426,13 +439,16 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     for (std::size_t i = 0; i < m_valueLabels.size(); ++i) {
         m_valueLabels[i]->setText(texts[i]);
         m_valueLabels[i]->adjustSize();
+        offerWholeTextWhenCut(m_valueLabels[i]);
     }
 }
 
 void Form_SelectNAS::ClearDetails()
 {
-    for (QLabel* label : m_valueLabels)
+    for (QLabel* label : m_valueLabels) {
         label->clear();
+        offerWholeTextWhenCut(label);
+    }
 }
 
 void Form_SelectNAS::But_SambaClick()
@@ -449,8 +465,24 @@ void Form_SelectNAS::But_WebClick()
 
 void Form_SelectNAS::But_CancelClick()
 {
-    if (askToClose())
+    // One question at a time: a close request while it is open adds none.
+    if (m_askingToClose)
+        return;
+    m_askingToClose = true;
+    const bool close = askToClose();
+    m_askingToClose = false;
+    if (close)
         endProcess(0);
+}
+
+void Form_SelectNAS::closeEvent(QCloseEvent* e)
+{
+    // The window itself never closes: the process ends through the question's
+    // OK. While the settings dialog is open nothing is asked at all.
+    e->ignore();
+    if (m_settingsDialog && m_settingsDialog->isVisible())
+        return;
+    But_CancelClick();
 }
 
 void Form_SelectNAS::endProcess(int status)

@@ -106,6 +106,8 @@ public Q_SLOTS:
 protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // A window manager's close (its button, Alt+F4) asks as 閉じる does.
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void setUpControls();
@@ -128,6 +130,7 @@ private:
     std::function<void()> m_scanStarter;
     std::function<void(int)> m_exitHandler;
     bool m_scanning = false;
+    bool m_askingToClose = false;
 
     std::int32_t GuidePage = 0;
     std::int32_t SelectedRecord = 0;

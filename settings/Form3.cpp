@@ -5,9 +5,12 @@
 #include "discovery/core/Messages.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/SecretField.h"
+#include "platform/gui/WindowHints.h"
 #include "platform/net/Cp932.h"
 #include "platform/net/Pause.h"
 #include "platform/os/Neighbours.h"
+#include "platform/os/SecureWipe.h"
 #include "settings/AddressControlAccess.h"
 #include "settings/IcmpAddressProber.h"
 #include "settings/core/FreeAddressCandidates.h"
@@ -35,10 +38,10 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
     std::memset(m_newMask, 0, sizeof m_newMask);
     std::memset(m_newGateway, 0, sizeof m_newGateway);
 
-    // A fixed frame with a title and nothing else in the title bar.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(328, 278);
+    // A fixed frame with a title and nothing else in the title bar. A close
+    // request from the window manager is Cancel (see reject()).
+    resize(328, 278);
+    platform::useTitleOnlyFrame(this, Qt::Dialog);
     applyPixelFonts();
     for (QLabel* label :
          {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
@@ -151,8 +154,7 @@ void Form3::FormActivate()
     ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
     m_timer1.setInterval(kReplyWaitMs);
-    ui->Edit1->clear();
-    ui->Edit2->clear();
+    forgetCredentials();
     discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
     discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
     discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
@@ -325,8 +327,8 @@ void Form3::StartSetup()
     QByteArray userName = platform::cp932::encode(ui->Edit1->text());
     QByteArray password = platform::cp932::encode(ui->Edit2->text());
     const auto wipeCredentials = [&userName, &password] {
-        password.fill('\0');
-        userName.fill('\0');
+        platform::secureWipe(password.data(), static_cast<std::size_t>(password.size()));
+        platform::secureWipe(userName.data(), static_cast<std::size_t>(userName.size()));
     };
 
     // Credentials too long for the request are refused before anything is
@@ -465,11 +467,12 @@ void Form3::Timer2Timer()
     ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
 }
 
-// The hidden dialog keeps no credentials until its next opening.
+// The hidden dialog keeps no credentials until its next opening, not even
+// in the fields' undo history.
 void Form3::forgetCredentials()
 {
-    ui->Edit1->clear();
-    ui->Edit2->clear();
+    platform::eraseFieldText(ui->Edit1);
+    platform::eraseFieldText(ui->Edit2);
 }
 
 void Form3::showMessage(const char* title, const char* text)

@@ -2,6 +2,7 @@
 
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/FixedText.h"
+#include "platform/os/SecureWipe.h"
 #include "settings/core/SetupReply.h"
 
 #include <QHostAddress>
@@ -107,7 +108,7 @@ void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
     const qint64 sent = SetupSendSocket.writeDatagram(datagram, m_endpoints.requestAddress,
                                                       m_endpoints.requestPort);
     m_bytesSent = sent > 0 ? static_cast<int>(sent) : 0;
-    datagram.fill('\0');
+    platform::secureWipe(datagram.data(), static_cast<std::size_t>(datagram.size()));
     SetupSendSocket.close();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/net/Cp932.h"
 
+#include "platform/os/SecureWipe.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -136,7 +138,7 @@ QByteArray encode(QStringView text, bool* ok)
     QByteArray out;
     if (qtHasCp932()) {
         QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-        const QByteArray raw = encoder.encode(text);
+        QByteArray raw = encoder.encode(text);
         if (encoder.hasError())
             good = false;
         // Qt writes FC FC for a character the table lacks; FC FC is no valid
@@ -156,6 +158,8 @@ QByteArray encode(QStringView text, bool* ok)
                 out.append(raw[i]);
             }
         }
+        // The scratch copy may hold a password on its way to a unit.
+        secureWipe(raw.data(), static_cast<std::size_t>(raw.size()));
     }
 #ifndef _WIN32
     else {

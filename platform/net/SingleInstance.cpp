@@ -1,11 +1,7 @@
 #include "platform/net/SingleInstance.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
-#include <QThread>
 #include <algorithm>
 
 namespace platform {
@@ -14,80 +10,44 @@ namespace {
 
 constexpr char kRequest[] = "activate\n";
 constexpr int kRequestSize = sizeof(kRequest) - 1;
-constexpr int kConnectAttempts = 20;
-constexpr int kAttemptPauseMs = 100;
 constexpr int kIoTimeoutMs = 500;
 
-QString defaultDirectory()
-{
-    // Per user: the runtime directory is private to its owner (mode 0700).
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir;
-}
-
-QString joined(const QString& directory, const QString& file)
-{
-    return QDir(directory).filePath(file);
-}
+#ifdef _WIN32
+constexpr QLocalSocket::SocketOptions kClientOptions = QLocalSocket::NoOptions;
+constexpr QLocalServer::SocketOptions kServerOptions = QLocalServer::UserAccessOption;
+#else
+constexpr QLocalSocket::SocketOptions kClientOptions = QLocalSocket::AbstractNamespaceOption;
+constexpr QLocalServer::SocketOptions kServerOptions = QLocalServer::AbstractNamespaceOption;
+#endif
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& name, const QString& directory, QObject* parent)
-    : QObject(parent), m_directory(directory.isEmpty() ? defaultDirectory() : directory),
-      m_name(name), m_lock(joined(m_directory, name + QStringLiteral(".lock")))
+SingleInstance::SingleInstance(const QString& title, QObject* parent)
+    : QObject(parent), m_title(title), m_serverName(nameFor(title))
 {
-    // Never expire a lock by age: only a dead holder makes it stale.
-    m_lock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
 {
     if (m_server)
         m_server->close();
-    m_lock.unlock();
+    releaseName();
 }
 
-QString SingleInstance::lockFilePath() const
+bool SingleInstance::isListening() const
 {
-    return joined(m_directory, m_name + QStringLiteral(".lock"));
+    return m_server && m_server->isListening();
 }
 
-QString SingleInstance::serverPath() const
-{
-    return joined(m_directory, m_name + QStringLiteral(".socket"));
-}
-
-SingleInstance::Outcome SingleInstance::claim()
-{
-    QElapsedTimer clock;
-    clock.start();
-    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-        // tryLock removes a lock whose holder process is gone.
-        if (m_lock.tryLock(0)) {
-            // Without a server a later start can still tell we run (the lock)
-            // but cannot ask us to come forward; that is no reason to stop.
-            listen();
-            return Outcome::Primary;
-        }
-        if (m_lock.error() != QLockFile::LockFailedError)
-            return Outcome::Primary; // cannot lock at all: run rather than refuse to start
-        if (notifyHolder())
-            return Outcome::OtherNotified;
-        // The holder may have the lock but not be listening yet.
-        QThread::msleep(kAttemptPauseMs);
-    }
-    return Outcome::OtherUnreachable;
-}
-
-bool SingleInstance::listen()
+// Listens on the name. On Linux this is the claim itself: binding a name
+// that a live process holds fails with "address in use".
+bool SingleInstance::listen(bool* nameTaken)
 {
     m_server = std::make_unique<QLocalServer>();
-    // A crashed holder leaves its socket file behind. No socket options:
-    // with them listen() would silently take over a live server.
-    QLocalServer::removeServer(serverPath());
-    if (!m_server->listen(serverPath())) {
+    m_server->setSocketOptions(kServerOptions);
+    if (!m_server->listen(m_serverName)) {
+        if (nameTaken)
+            *nameTaken = m_server->serverError() == QAbstractSocket::AddressInUseError;
         m_server.reset();
         return false;
     }
@@ -95,18 +55,23 @@ bool SingleInstance::listen()
     return true;
 }
 
-bool SingleInstance::notifyHolder() const
+SingleInstance::Notice SingleInstance::notifyHolder() const
 {
     QLocalSocket socket;
-    socket.connectToServer(serverPath());
+    socket.setSocketOptions(kClientOptions);
+    socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(kIoTimeoutMs))
-        return false;
+        return Notice::NoAnswer;
+    if (!holderIsSameUser(socket.socketDescriptor())) {
+        socket.abort();
+        return Notice::ForeignHolder;
+    }
     socket.write(kRequest, kRequestSize);
     const bool sent = socket.waitForBytesWritten(kIoTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(kIoTimeoutMs);
-    return sent;
+    return sent ? Notice::Delivered : Notice::NoAnswer;
 }
 
 void SingleInstance::onNewConnection()

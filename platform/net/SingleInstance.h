@@ -1,9 +1,12 @@
 #pragma once
-// One running instance per user. The first start holds a lock file for its
-// whole life and listens on a local socket; a later start finds the lock
-// taken, asks the holder to bring its window forward and then leaves.
+// One running instance per user. The first start holds a name for its whole
+// life and listens on it; a later start finds the name held, asks the holder
+// to bring its window forward and then leaves. Nothing is written to disk:
+// on Linux the name is a Unix socket in the abstract namespace (bound is
+// claimed, and the kernel frees it with the process, so a crashed holder
+// leaves nothing behind); on Windows it is the named mutex of the title, with
+// a local pipe beside it for the request to come forward.
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -19,37 +22,50 @@ class SingleInstance : public QObject
 public:
     enum class Outcome
     {
-        Primary,          // we hold the lock and listen for later starts
+        Primary,          // we hold the name (or cannot hold one at all) and run
         OtherNotified,    // another instance runs and was asked to come forward
-        OtherUnreachable, // another instance holds the lock but did not answer
+        OtherUnreachable, // another instance holds the name but did not answer
     };
 
-    // name: the application title; directory: where the lock and the socket
-    // live (empty: the per-user runtime directory).
-    explicit SingleInstance(const QString& name, const QString& directory = {},
-                            QObject* parent = nullptr);
+    // title: the application title; the name joins it with the user's id.
+    explicit SingleInstance(const QString& title, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Takes the lock or notifies its holder. Call once. Waits at most about
-    // two seconds, for a holder that has the lock but is not listening yet.
+    // Takes the name or notifies its holder. Call once. Waits at most about
+    // two seconds, for a holder that has the name but is not listening yet.
     Outcome claim();
 
-    QString lockFilePath() const;
-    QString serverPath() const;
+    // What later starts connect to.
+    QString serverName() const { return m_serverName; }
+    bool isListening() const;
 
 signals:
     // A later start asked this (primary) instance to show its window.
     void activationRequested();
 
 private:
-    bool listen();
-    bool notifyHolder() const;
+    enum class Notice
+    {
+        Delivered,
+        NoAnswer,
+        ForeignHolder, // the name is held by another user's process
+    };
+
+    // Per system (linux/, win/).
+    static QString nameFor(const QString& title);
+    static bool holderIsSameUser(qintptr socketDescriptor);
+    void releaseName();
+
+    // True when listening; otherwise *nameTaken tells whether a live
+    // process holds the name.
+    bool listen(bool* nameTaken);
+    Notice notifyHolder() const;
     void onNewConnection();
 
-    QString m_directory;
-    QString m_name;
-    QLockFile m_lock;
+    QString m_title;
+    QString m_serverName;
     std::unique_ptr<QLocalServer> m_server;
+    void* m_mutex = nullptr; // Windows only: the named mutex's handle
 };
 
 } // namespace platform

@@ -4,9 +4,10 @@
 # inside the lab's pc namespace, so that the program under test, its display
 # and its buses share one network namespace.
 #
-# usage: desktop.sh WORKDIR CMD...
-# Exports DISPLAY, DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR (private, so the
-# program's single-instance lock is this run's own) for CMD; exit status is CMD's.
+# usage: [MRV_WM=openbox] desktop.sh WORKDIR CMD...
+# Exports DISPLAY, DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR (private to this
+# run) for CMD; exit status is CMD's. The program's single-instance name is
+# this run's own because it lives in the lab's network namespace.
 set -u
 work=$1
 shift
@@ -62,6 +63,27 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+# MRV_WM names a window manager (openbox, metacity, xfwm4) to run on the
+# display, up before CMD starts; without it the display has none.
+if [[ -n ${MRV_WM:-} ]]; then
+    case $MRV_WM in
+    openbox) wm=(openbox --sm-disable) ;;
+    metacity) wm=(metacity --no-composite) ;;
+    xfwm4) wm=(xfwm4 --compositor=off) ;;
+    *) echo "desktop: unknown window manager $MRV_WM" >&2; exit 1 ;;
+    esac
+    command -v "${wm[0]}" >/dev/null || { echo "desktop: $MRV_WM is not installed" >&2; exit 77; }
+    "${wm[@]}" >"$work/wm.log" 2>&1 &
+    pids+=($!)
+    # A manager announces itself on the root window once it manages the screen.
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+        { echo "desktop: $MRV_WM did not start (see $work/wm.log)" >&2; exit 1; }
+fi
 # Under the sanitizers: the X keyboard library hands strndup() an atom name
 # that is bounded by its length but not terminated, which is legal; strict
 # string checks misreport it as an overflow at start-up.

@@ -12,7 +12,7 @@ sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xev import dbus-daemon dbus-send; do
+for tool in Xvfb xdotool xev import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl xprop}; do
     if ! command -v "$tool" >/dev/null; then
         echo "e2e skipped: $tool is not installed" >&2
         exit 77
@@ -26,7 +26,8 @@ for f in "$program" "$sim"; do
     [[ -x $f ]] || { echo "e2e: $f is not built" >&2; exit 1; }
 done
 
-artifacts=$MRV_BUILD_DIR/e2e-artifacts/$scenario
+# MRV_WM: the window manager to run the scenario under (none by default).
+artifacts=$MRV_BUILD_DIR/e2e-artifacts/$scenario${MRV_WM:+-$MRV_WM}
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mrv-e2e.XXXXXX)
@@ -70,5 +71,6 @@ chmod +x "$work/bin/xdg-open"
 
 lab_exec "$P" pc env PATH="$work/bin:$PATH" MRV_PROGRAM="$program" MRV_ARTIFACTS="$artifacts" \
     MRV_REQUEST_LOG="$work/requests.log" MRV_OPENER_LOG="$work/opener.log" \
+    MRV_SIM_LOGS="$work" MRV_WM="${MRV_WM:-}" \
     PYTHONPATH="$here" PYTHONDONTWRITEBYTECODE=1 \
     timeout -k 5 240 "$here/desktop.sh" "$work/desktop" /usr/bin/python3 "$here/scenario_$scenario.py"

@@ -1,18 +1,21 @@
-// The single-instance rule inside one process: two claimants on the same
-// directory behave like two starts of the program.
+// The single-instance rule inside one process: two claimants of the same
+// title behave like two starts of the program. Each test uses a title of its
+// own, so that nothing here meets a real instance.
 
 #include "platform/net/SingleInstance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <cstddef>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using platform::SingleInstance;
@@ -20,37 +23,58 @@ using Outcome = SingleInstance::Outcome;
 
 namespace {
 
-const QString kName = QStringLiteral("MRV-7K2");
-
-// A socket file with nobody behind it, as a killed holder leaves it.
-bool makeDeadSocketFile(const QString& path)
+QString uniqueTitle()
 {
-    const QByteArray native = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (native.size() >= int(sizeof(address.sun_path)))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                       ::listen(fd, 1) == 0;
-    ::close(fd);
-    return bound && QFile::exists(path);
+    static int n = 0;
+    return QStringLiteral("MRV-7K2-test-%1-%2").arg(::getpid()).arg(++n);
 }
 
-// The id of a process that has already ended.
-qint64 deadProcessId()
+// A raw socket bound to an abstract name, listening or not, as another
+// process (or one stuck before it listens) would hold it.
+int bindAbstract(const QString& name, bool listening)
 {
-    QProcess process;
-    process.start(QStringLiteral("/bin/true"), {});
-    if (!process.waitForStarted(5000))
+    const QByteArray bytes = name.toUtf8();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, bytes.constData(), size_t(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(bytes.size()));
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        (listening && ::listen(fd, 4) != 0)) {
+        if (fd >= 0)
+            ::close(fd);
         return -1;
-    const qint64 pid = process.processId();
-    if (!process.waitForFinished(5000))
+    }
+    return fd;
+}
+
+// A child process that holds the name (as user uid, when given) until killed.
+pid_t forkHolder(const QString& name, uid_t uid = uid_t(-1))
+{
+    int ready[2];
+    if (::pipe(ready) != 0)
         return -1;
-    return pid > 0 ? pid : -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (uid != uid_t(-1) && ::setresuid(uid, uid, uid) != 0)
+            ::_exit(1);
+        const int fd = bindAbstract(name, true);
+        const char ok = fd >= 0 ? '1' : '0';
+        (void)!::write(ready[1], &ok, 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char ok = '0';
+    (void)!::read(ready[0], &ok, 1);
+    ::close(ready[0]);
+    return ok == '1' ? pid : -1;
+}
+
+void kill9(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
 }
 
 } // namespace
@@ -60,90 +84,96 @@ class SingleInstanceTest : public QObject
     Q_OBJECT
 
 private slots:
-    void secondStartNotifiesTheFirst();
-    void staleLeftoversOfAKilledHolder_data();
-    void staleLeftoversOfAKilledHolder();
+    void secondStartNotifiesTheFirstAndNothingIsWritten();
+    void killedHolderLeavesNothingToRecover();
     void holderThatNeverAnswersIsGivenUpBoundedly();
+    void nameHeldByAnotherUserIsNotOurInstance();
     void onlyTheExactRequestActivates_data();
     void onlyTheExactRequestActivates();
     void endingTheHolderFreesTheName();
 };
 
-void SingleInstanceTest::secondStartNotifiesTheFirst()
+void SingleInstanceTest::secondStartNotifiesTheFirstAndNothingIsWritten()
 {
+    // Both places a lock or socket file would go point at one empty folder.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    SingleInstance first(kName, dir.path());
+    qputenv("TMPDIR", dir.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+
+    const QString title = uniqueTitle();
+    SingleInstance first(title);
+    QVERIFY(first.serverName().startsWith(title + QLatin1Char('-')));
+    QCOMPARE(first.serverName(), title + QLatin1Char('-') + QString::number(::geteuid()));
     QSignalSpy activations(&first, &SingleInstance::activationRequested);
     QCOMPARE(first.claim(), Outcome::Primary);
-    QVERIFY(QFile::exists(first.lockFilePath()));
+    QVERIFY(first.isListening());
 
-    SingleInstance second(kName, dir.path());
+    SingleInstance second(title);
     QCOMPARE(second.claim(), Outcome::OtherNotified);
+    QVERIFY(!second.isListening());
     QVERIFY(activations.wait(3000));
     QCOMPARE(activations.count(), 1);
 
-    // A third start is just like the second, and the first keeps the lock.
-    SingleInstance third(kName, dir.path());
+    // A third start is just like the second, and the first keeps the name.
+    SingleInstance third(title);
     QCOMPARE(third.claim(), Outcome::OtherNotified);
     QTRY_COMPARE_WITH_TIMEOUT(activations.count(), 2, 3000);
-    QVERIFY(QFile::exists(first.lockFilePath()));
+    QVERIFY(first.isListening());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
-void SingleInstanceTest::staleLeftoversOfAKilledHolder_data()
+void SingleInstanceTest::killedHolderLeavesNothingToRecover()
 {
-    QTest::addColumn<bool>("staleLock");
-    QTest::addColumn<bool>("staleSocket");
-    QTest::newRow("lock of a dead process") << true << false;
-    QTest::newRow("socket file without listener") << false << true;
-    QTest::newRow("both") << true << true;
-}
+    const QString title = uniqueTitle();
+    SingleInstance probe(title);
+    const pid_t holder = forkHolder(probe.serverName());
+    QVERIFY(holder > 0);
+    // The held name is really the one a start claims.
+    SingleInstance whileAlive(title);
+    QCOMPARE(whileAlive.claim(), Outcome::OtherNotified);
 
-void SingleInstanceTest::staleLeftoversOfAKilledHolder()
-{
-    QFETCH(bool, staleLock);
-    QFETCH(bool, staleSocket);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    SingleInstance probe(kName, dir.path());
-    if (staleLock) {
-        const qint64 pid = deadProcessId();
-        QVERIFY(pid > 0);
-        QFile lock(probe.lockFilePath());
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(pid) + "\nmrv7k2-setup\n" +
-                   QSysInfo::machineHostName().toUtf8() + "\n");
-        lock.close();
-    }
-    if (staleSocket)
-        QVERIFY(makeDeadSocketFile(probe.serverPath()));
-
-    SingleInstance restarted(kName, dir.path());
+    kill9(holder);
+    SingleInstance restarted(title);
     QSignalSpy activations(&restarted, &SingleInstance::activationRequested);
+    QElapsedTimer clock;
+    clock.start();
     QCOMPARE(restarted.claim(), Outcome::Primary);
-
-    // The restarted holder really listens: a later start reaches it.
-    SingleInstance later(kName, dir.path());
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    SingleInstance later(title);
     QCOMPARE(later.claim(), Outcome::OtherNotified);
     QVERIFY(activations.wait(3000));
 }
 
 void SingleInstanceTest::holderThatNeverAnswersIsGivenUpBoundedly()
 {
-    // A live holder (this process) whose server is not up: the later start
-    // must neither take over nor wait without end.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    SingleInstance probe(kName, dir.path());
-    QLockFile holder(probe.lockFilePath());
-    QVERIFY(holder.tryLock(0));
-
-    SingleInstance later(kName, dir.path());
+    // A holder that bound the name but never listens: the later start must
+    // neither take over nor wait without end.
+    const QString title = uniqueTitle();
+    SingleInstance later(title);
+    const int stuck = bindAbstract(later.serverName(), false);
+    QVERIFY(stuck >= 0);
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(later.claim(), Outcome::OtherUnreachable);
     QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(holder.isLocked());
+    QVERIFY(!later.isListening());
+    ::close(stuck);
+}
+
+void SingleInstanceTest::nameHeldByAnotherUserIsNotOurInstance()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to hold the name as another user");
+    const QString title = uniqueTitle();
+    SingleInstance start(title);
+    const pid_t squatter = forkHolder(start.serverName(), 65534);
+    QVERIFY(squatter > 0);
+    // It is not asked to come forward, and this start does not give up.
+    QCOMPARE(start.claim(), Outcome::Primary);
+    QVERIFY(!start.isListening());
+    kill9(squatter);
 }
 
 void SingleInstanceTest::onlyTheExactRequestActivates_data()
@@ -162,14 +192,14 @@ void SingleInstanceTest::onlyTheExactRequestActivates()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, activates);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    SingleInstance first(kName, dir.path());
+    const QString title = uniqueTitle();
+    SingleInstance first(title);
     QCOMPARE(first.claim(), Outcome::Primary);
     QSignalSpy activations(&first, &SingleInstance::activationRequested);
 
     QLocalSocket client;
-    client.connectToServer(first.serverPath());
+    client.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    client.connectToServer(first.serverName());
     QVERIFY(client.waitForConnected(2000));
     if (!bytes.isEmpty()) {
         client.write(bytes);
@@ -180,21 +210,21 @@ void SingleInstanceTest::onlyTheExactRequestActivates()
     QCOMPARE(activations.count(), activates ? 1 : 0);
 
     // Whatever came before, the holder still serves the next start.
-    SingleInstance later(kName, dir.path());
+    SingleInstance later(title);
     QCOMPARE(later.claim(), Outcome::OtherNotified);
     QTRY_COMPARE_WITH_TIMEOUT(activations.count(), activates ? 2 : 1, 3000);
 }
 
 void SingleInstanceTest::endingTheHolderFreesTheName()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    const QString title = uniqueTitle();
     {
-        SingleInstance first(kName, dir.path());
+        SingleInstance first(title);
         QCOMPARE(first.claim(), Outcome::Primary);
     }
-    SingleInstance next(kName, dir.path());
+    SingleInstance next(title);
     QCOMPARE(next.claim(), Outcome::Primary);
+    QVERIFY(next.isListening());
 }
 
 QTEST_MAIN(SingleInstanceTest)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QtTest>
 
 using mainwindow::Form2;
@@ -86,6 +87,12 @@ void Form2Test::barRunsOnItsTimer()
     auto* bar = form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
     // A shown-again window before the bar is full keeps counting from where it was.
     QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 10, 2000);
+    // A close request only hides the window; its bar goes on meanwhile.
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    form.close();
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.Timer1()->isActive());
+    QCOMPARE(lastClosed.count(), 0);
     form.hide();
     const int where = form.searchBarPosition();
     form.show();

@@ -143,6 +143,7 @@ private Q_SLOTS:
     void replyPortFailure();
     void closeAsks_data();
     void closeAsks();
+    void closeIgnoredWhileSettingsOpen();
     void startUpHandOver();
     void timersFoundByName();
 };
@@ -525,6 +526,23 @@ void Form_SelectNASTest::detailsPanelAndIcons()
     // A long value is never cut by its label.
     QLabel* host = h.get<QLabel>("Lab_NASinfo1");
     QVERIFY(host->width() >= host->fontMetrics().horizontalAdvance(host->text()));
+    // One that the window's edge cuts stays readable whole; one that fits
+    // gets no tooltip, and a cleared panel keeps none.
+    const QString longModel = QStringLiteral("WDC WD5000AAKS-00V1A0 Serial ATA 500GB 7200rpm XX");
+    discovery::copyText(h.form->deviceTable().record(1)->DiskModel, longModel.toStdString());
+    h.form->ShowDetails(1);
+    QLabel* model = h.get<QLabel>("Lab_NASinfo5");
+    QVERIFY(model->geometry().right() >= h.form->width());
+    QCOMPARE(model->toolTip(), longModel);
+    QCOMPARE(model->accessibleDescription(), longModel);
+    QCOMPARE(model->text(), longModel);
+    QCOMPARE(host->toolTip(), QString());
+    h.form->ShowDetails(2);
+    QCOMPARE(model->toolTip(), QString());
+    QCOMPARE(model->accessibleDescription(), QString());
+    h.form->ShowDetails(1);
+    h.form->ClearDetails();
+    QCOMPARE(model->toolTip(), QString());
 
     // A unit's texts are shown as the characters it sent, never as markup.
     discovery::copyText(h.form->deviceTable().record(1)->HostName, "<b>x</b><img>");
@@ -646,10 +664,15 @@ void Form_SelectNASTest::closeAsks_data()
     QTest::addColumn<bool>("duringScan");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("exitStatus");
-    QTest::newRow("cancel") << false << int(QMessageBox::Cancel) << -1;
-    QTest::newRow("ok") << false << int(QMessageBox::Ok) << 0;
-    QTest::newRow("cancel during a scan") << true << int(QMessageBox::Cancel) << -1;
-    QTest::newRow("ok during a scan") << true << int(QMessageBox::Ok) << 0;
+    QTest::addColumn<bool>("byWindowManager");
+    for (const bool wm : {false, true}) {
+        const char* how = wm ? " (window manager's close)" : "";
+        QTest::addRow("cancel%s", how) << false << int(QMessageBox::Cancel) << -1 << wm;
+        QTest::addRow("ok%s", how) << false << int(QMessageBox::Ok) << 0 << wm;
+        QTest::addRow("cancel during a scan%s", how)
+            << true << int(QMessageBox::Cancel) << -1 << wm;
+        QTest::addRow("ok during a scan%s", how) << true << int(QMessageBox::Ok) << 0 << wm;
+    }
 }
 
 void Form_SelectNASTest::closeAsks()
@@ -657,12 +680,19 @@ void Form_SelectNASTest::closeAsks()
     QFETCH(bool, duringScan);
     QFETCH(int, answer);
     QFETCH(int, exitStatus);
+    QFETCH(bool, byWindowManager);
     Harness h;
     h.run(duringScan ? QStringLiteral("activate +here end rescan")
                      : QStringLiteral("activate +here end"));
     const int page = h.form->guidePage();
     MessageBoxCatcher boxes(static_cast<QMessageBox::StandardButton>(answer));
-    h.form->But_CancelClick();
+    if (byWindowManager) {
+        // The window itself never closes; only the question's OK ends the program.
+        QVERIFY(!h.form->close());
+        QVERIFY(h.form->isVisible());
+    } else {
+        h.form->But_CancelClick();
+    }
     QCOMPARE(boxes.boxes().size(), 1);
     const MessageBoxCatcher::Box& box = boxes.boxes().first();
     QCOMPARE(box.title, QStringLiteral("警告"));
@@ -676,6 +706,25 @@ void Form_SelectNASTest::closeAsks()
     // Cancel leaves everything as it was, a running scan included.
     QCOMPARE(h.form->guidePage(), page);
     QCOMPARE(h.form->isScanning(), duringScan);
+}
+
+// While the settings dialog is open a close request asks nothing and ends nothing.
+void Form_SelectNASTest::closeIgnoredWhileSettingsOpen()
+{
+    Harness h;
+    h.run(QStringLiteral("activate +here end"));
+    QDialog dialog;
+    h.form->setSettingsDialog(&dialog);
+    dialog.show();
+    MessageBoxCatcher boxes(QMessageBox::Ok);
+    QVERIFY(!h.form->close());
+    QVERIFY(h.form->isVisible());
+    QVERIFY(boxes.boxes().isEmpty());
+    QCOMPARE(h.exitStatus, -1);
+    dialog.hide();
+    h.form->close();
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(h.exitStatus, 0);
 }
 
 void Form_SelectNASTest::startUpHandOver()

@@ -2,8 +2,8 @@
 # One instance per user, with real processes of mrv7k2-setup on a private
 # display inside a lab namespace (the program broadcasts when it starts):
 # a second start shows nothing, brings the first one's window forward and
-# exits 0, during the start-up search as well as later; after the first one
-# was killed, a new start takes over its leftovers.
+# exits 0, during the start-up search as well as later; no instance writes a
+# file, and after the first one was killed a new start simply runs.
 set -u
 : "${MRV_BUILD_DIR:?run through ctest}" "${MRV_SOURCE_DIR:?run through ctest}"
 program=$MRV_BUILD_DIR/app/mrv7k2-setup
@@ -11,7 +11,7 @@ desktop=$MRV_SOURCE_DIR/tests/e2e/app/desktop.sh
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xwininfo xmessage dbus-daemon; do
+for tool in Xvfb xdotool xwininfo xmessage dbus-daemon ss; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
 done
 [[ -x $program ]] || { echo "$program is not built" >&2; exit 1; }
@@ -21,8 +21,9 @@ if [[ ${1:-} != --inside ]]; then
     P=$(lab_prefix) || exit 1
     trap 'lab_down "$P"; rm -rf "$work"' EXIT
     lab_up "$P" || exit 1
+    mkdir -p "$work/tmp"
     lab_exec "$P" pc timeout -k 5 120 "$desktop" "$work/desktop" \
-        env MRV_WORK="$work" bash "${BASH_SOURCE[0]}" --inside
+        env MRV_WORK="$work" TMPDIR="$work/tmp" bash "${BASH_SOURCE[0]}" --inside
     exit $?
 fi
 
@@ -110,11 +111,15 @@ uncover
 [[ $(main_windows) == "$window" ]] || fail "windows after the second start: $(main_windows)"
 kill -0 "$first" 2>/dev/null || fail "the first instance ended"
 
-# 3. The first instance is killed: its lock and socket stay behind.
+# 3. The first instance is killed: it leaves nothing behind, no file and no
+#    name (its claim is an abstract socket that the kernel frees).
+held_name() { ss -xlH 2>/dev/null | grep -q "@MRV-7K2-$(id -u) "; }
+held_name || fail "the running instance holds no abstract name"
 kill -KILL "$first"
 wait "$first" 2>/dev/null
-ls "$XDG_RUNTIME_DIR"/MRV-7K2.lock "$XDG_RUNTIME_DIR"/MRV-7K2.socket >/dev/null ||
-    fail "expected the killed instance's lock and socket to be left behind"
+left=$(find "$XDG_RUNTIME_DIR" "$MRV_WORK/tmp" -iname '*mrv*')
+[[ -z $left ]] || fail "files left behind: $left"
+held_name && fail "the killed instance's name is still held"
 start_first restarted
 until_true 10 has_main || fail "the restarted instance did not open its main window"
 window=$(main_windows)
