@@ -1,9 +1,10 @@
 // mrv7k2-find: checks the PC's network, runs one scan (3 seconds) and prints
 // the units that answered.
 //
-// Exit status: 0 after a scan; 2 when the PC has no usable network; 3 when
-// the reply port could not be bound; 1 on a usage error.
+// Exit status: 0 after a scan; 2 when the PC has no usable network, and on a
+// usage error (as GNU tools); 3 when the reply port could not be bound.
 
+#include "app/FindOptions.h"
 #include "app/FindReport.h"
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
@@ -13,6 +14,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 using namespace discovery;
 
@@ -21,35 +24,31 @@ namespace {
 constexpr int kExitNoNetwork = 2;
 constexpr int kExitReplyPort = 3;
 
-void printUsage(QTextStream& out)
-{
-    out << "Usage: mrv7k2-find [--json]\n"
-           "Finds the MRV-7K2 units on this PC's network (one 3-second scan).\n"
-           "  --json   print every field of every unit, and the PC's values, as JSON\n";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Read before Qt starts: --help and --version need nothing of it.
+    const app::FindOptions options =
+        app::parseFindOptions(std::vector<std::string_view>(argv + 1, argv + argc));
+    switch (options.action) {
+    case app::FindOptions::Action::Help:
+        std::fputs(app::findHelpText().c_str(), stdout);
+        return 0;
+    case app::FindOptions::Action::Version:
+        std::fputs(app::findVersionText().c_str(), stdout);
+        return 0;
+    case app::FindOptions::Action::UsageError:
+        std::fprintf(stderr, "%s\n", options.error.c_str());
+        return app::kExitUsage;
+    case app::FindOptions::Action::Scan:
+        break;
+    }
+    const bool json = options.json;
+
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-
-    bool json = false;
-    const QStringList args = app.arguments().mid(1);
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--json")) {
-            json = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            printUsage(out);
-            return 0;
-        } else {
-            err << "mrv7k2-find: unknown option " << arg << '\n';
-            printUsage(err);
-            return 1;
-        }
-    }
     if (!platform::cp932::available())
         err << "mrv7k2-find: warning: no CP932 conversion on this system; texts may be wrong\n";
 

@@ -1,6 +1,7 @@
 // mrv7k2-setup: finds MRV-7K2 units on the LAN, guides their set-up and opens
 // their share, web page and network settings.
 
+#include "app/ProjectInfo.h"
 #include "app/StartUpActivation.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
@@ -39,6 +40,9 @@ int main(int argc, char* argv[])
     // The program ends through the close question's OK or the network check's
     // message, never because a window manager closed its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(app::kDesktopId.data(), qsizetype(app::kDesktopId.size())));
     platform::installFontSubstitutions();
 
     // Declared first so that it is destroyed last: the main window refers to it.
