@@ -36,7 +36,7 @@ if [[ ${1:-} == --gui ]]; then
     "$setup" >"$MRV_WORK/setup.log" 2>&1 &
     app=$!
     # Only this process's windows count, whatever else reaches the display.
-    shown() { xdotool search --onlyvisible --pid "$app" --name "$1" >/dev/null 2>&1; }
+    shown() { xdotool search --all --onlyvisible --pid "$app" --name "$1" >/dev/null 2>&1; }
     trap 'kill -KILL "$app" 2>/dev/null' EXIT
     # First the search window; at the end of the 3 s search it closes
     # and the main window stays.
@@ -45,7 +45,7 @@ if [[ ${1:-} == --gui ]]; then
     until_true 20 after_search || fail "the main window 'MRV-7K2' did not follow the search window"
     sleep 0.5
     after_search || fail "the main window did not stay"
-    for w in $(xdotool search --onlyvisible --pid "$app" --name '.'); do
+    for w in $(xdotool search --all --onlyvisible --pid "$app" --name '.'); do
         xwininfo -id "$w" | sed -n 's/^xwininfo: Window id: /  shown: /p'
     done
     kill -0 "$app" 2>/dev/null || fail "mrv7k2-setup ended by itself"
