@@ -120,6 +120,14 @@ for page in mrv7k2-setup.1.gz mrv7k2-find.1.gz; do
 done
 getcap "$setup" | tee "$work/getcap"
 grep -q 'cap_net_raw[=+]ep' "$work/getcap" || fail "$setup has no cap_net_raw"
+# A file system without capabilities: setcap fails, the postinst says so and
+# still succeeds (the program falls back to unprivileged ICMP sockets).
+mkdir -p "$work/nocap"
+printf '#!/bin/sh\nexit 1\n' >"$work/nocap/setcap"
+chmod +x "$work/nocap/setcap"
+PATH=$work/nocap:$PATH sh "/var/lib/dpkg/info/$package.postinst" configure >"$work/postinst.out" 2>&1 ||
+    { cat "$work/postinst.out"; fail "the postinst fails when setcap fails"; }
+grep -q 'setcap failed' "$work/postinst.out" || fail "the postinst does not say that setcap failed"
 while IFS= read -r f; do
     [[ -f $f && (-u $f || -g $f) ]] && fail "$f is setuid or setgid"
 done <"$work/files"
