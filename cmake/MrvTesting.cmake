@@ -1,62 +1,129 @@
-# mrv_add_qtest(NAME <name> LABEL <unit|gui|lab|e2e|fuzz> SOURCES ... LIBS ... [TIMEOUT s])
-# Builds a QtTest executable and registers it with CTest under the label.
-# gui tests run on the offscreen platform; a test that exits 77 counts as skipped.
-function(mrv_add_qtest)
-    cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
-    add_executable(${T_NAME} ${T_SOURCES})
-    target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
-    target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
-    mrv_warnings(${T_NAME})
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-    if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 120)
+# mrv_add_test(<file> [TIMING] [TIMEOUT s] [SOURCES ...] [LIBS ...] [ARGS ...] [RUNNER ...])
+#
+# One test from one file in tests/<kind>/<part>/, registered under the file's
+# name without its extension and labelled with its kind (unit, gui, lab, e2e,
+# fuzz). <part> is the product folder the test is about.
+#
+#   <Thing>Test.cpp  a QtTest executable; SOURCES are further files of it, LIBS
+#                    what it links
+#   <Thing>Fuzz.cpp  a libFuzzer driver (LLVMFuzzerTestOneInput) with its seeds
+#                    in corpus/<Thing>Fuzz/ and its crash reproducers in
+#                    crashes/<Thing>Fuzz/. The fuzz build (MRV_FUZZ) makes it a
+#                    fuzzer for tests/fuzz/run-fuzzers; every other build a
+#                    replay of the seeds and reproducers
+#   <thing>_test.sh  run by bash with ARGS
+#   <thing>_test.*   run as RUNNER <file> ARGS
+#
+# TIMING marks a test that measures wall time: it is labelled "timing" as
+# well and runs alone, so that a busy machine does not fail it.
+# Exit status 77 counts as skipped (no lab, no desktop tools).
+function(mrv_add_test file)
+    cmake_parse_arguments(T "TIMING" "TIMEOUT" "SOURCES;LIBS;ARGS;RUNNER" ${ARGN})
+    if(T_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "mrv_add_test(${file}): unknown arguments ${T_UNPARSED_ARGUMENTS}")
     endif()
-    set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
-                                              SKIP_RETURN_CODE 77)
-    if(T_LABEL STREQUAL "gui" OR T_LABEL STREQUAL "unit")
-        set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT
-                     "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
-    endif()
-endfunction()
+    cmake_path(GET file STEM LAST_ONLY name)
+    cmake_path(GET file EXTENSION LAST_ONLY extension)
+    set(path ${CMAKE_CURRENT_SOURCE_DIR}/${file})
 
-# mrv_add_script_test(NAME <name> LABEL <lab|e2e> COMMAND ... [TIMEOUT s])
-# Registers a shell-driven test (lab and end-to-end). Exit 77 means skipped.
-function(mrv_add_script_test)
-    cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "COMMAND" ${ARGN})
-    add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
-    if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 300)
+    # The folder names the kind and the product part: tests/<kind>/<part>.
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+    string(REPLACE "/" ";" folder_parts "${folder}")
+    list(LENGTH folder_parts depth)
+    list(GET folder_parts 0 kind)
+    if(NOT depth EQUAL 2 OR NOT kind MATCHES "^(unit|gui|lab|e2e|fuzz)$")
+        message(FATAL_ERROR "${path}: tests live in tests/<unit|gui|lab|e2e|fuzz>/<part>/")
     endif()
-    set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
-                                              SKIP_RETURN_CODE 77)
-    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT
-                 "MRV_BUILD_DIR=${PROJECT_BINARY_DIR};MRV_SOURCE_DIR=${PROJECT_SOURCE_DIR};LC_ALL=C.UTF-8")
-endfunction()
+    list(GET folder_parts 1 part)
+    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${part})
+        message(FATAL_ERROR "${path}: no product folder ${part}/ for tests/${folder}")
+    endif()
+    if(NOT EXISTS ${path})
+        message(FATAL_ERROR "${path}: no such file")
+    endif()
 
-# mrv_add_fuzz_target(NAME <name> SOURCE <driver.cpp> LIBS ... CORPUS <dir>)
-# The driver defines LLVMFuzzerTestOneInput. In the fuzz build (clang, MRV_FUZZ)
-# it links libFuzzer; in every other build it links a small main that replays
-# the seed corpus and every saved crash reproducer (crashes/<name>/ beside the
-# driver), registered as a "fuzz" test.
-function(mrv_add_fuzz_target)
-    cmake_parse_arguments(F "" "NAME;SOURCE;CORPUS" "LIBS" ${ARGN})
-    if(MRV_FUZZ)
-        add_executable(${F_NAME} ${F_SOURCE})
-        target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
-        target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
-        target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
-        target_include_directories(${F_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
-        # Tells tests/fuzz/run-fuzzers where the seeds live.
-        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME}.corpus "${F_CORPUS}\n")
+    if(kind STREQUAL "fuzz")
+        if(NOT extension STREQUAL ".cpp" OR NOT name MATCHES "^[A-Z][A-Za-z0-9]*Fuzz$")
+            message(FATAL_ERROR "${path}: a fuzz driver is <Thing>Fuzz.cpp")
+        endif()
+        _mrv_add_fuzz(${name} ${path} "${T_LIBS}")
+        if(NOT MRV_FUZZ)
+            set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 120)
+        endif()
+        return()
+    endif()
+
+    if(extension STREQUAL ".cpp")
+        if(NOT name MATCHES "^[A-Z][A-Za-z0-9_]*Test$")
+            message(FATAL_ERROR "${path}: a C++ test is <Thing>Test.cpp")
+        endif()
+        add_executable(${name} ${file} ${T_SOURCES})
+        target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+        target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+        mrv_warnings(${name})
+        add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+        set(default_timeout 120)
     else()
-        add_executable(${F_NAME}_replay ${F_SOURCE}
-                       ${PROJECT_SOURCE_DIR}/tests/testsupport/FuzzReplayMain.cpp)
-        target_link_libraries(${F_NAME}_replay PRIVATE ${F_LIBS})
-        target_include_directories(${F_NAME}_replay PRIVATE ${PROJECT_SOURCE_DIR})
-        # Crash reproducers are kept beside the seeds in crashes/<name>/.
-        add_test(NAME ${F_NAME}_replay
-                 COMMAND ${F_NAME}_replay ${F_CORPUS}
-                         ${CMAKE_CURRENT_SOURCE_DIR}/crashes/${F_NAME})
-        set_tests_properties(${F_NAME}_replay PROPERTIES LABELS fuzz TIMEOUT 120)
+        if(NOT name MATCHES "^[a-z][a-z0-9_]*_test$")
+            message(FATAL_ERROR "${path}: a script test is <thing>_test${extension}")
+        endif()
+        if(T_RUNNER)
+            set(command ${T_RUNNER} ${path})
+        elseif(extension STREQUAL ".sh")
+            set(command bash ${path})
+        else()
+            message(FATAL_ERROR "${path}: say which RUNNER runs it")
+        endif()
+        add_test(NAME ${name} COMMAND ${command} ${T_ARGS})
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                     "MRV_BUILD_DIR=${PROJECT_BINARY_DIR};MRV_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        set(default_timeout 300)
+    endif()
+
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT ${default_timeout})
+    endif()
+    set(labels ${kind})
+    if(T_TIMING)
+        list(APPEND labels timing)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
+                                            SKIP_RETURN_CODE 77)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "LC_ALL=C.UTF-8")
+    if(kind STREQUAL "unit" OR kind STREQUAL "gui")
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
 endfunction()
+
+# The two builds of a fuzz driver: see mrv_add_test.
+function(_mrv_add_fuzz name path libs)
+    set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+    set(crashes ${CMAKE_CURRENT_SOURCE_DIR}/crashes/${name})
+    if(NOT IS_DIRECTORY ${corpus})
+        message(FATAL_ERROR "${path}: its seeds belong in ${corpus}/")
+    endif()
+    add_executable(${name} ${path})
+    target_link_libraries(${name} PRIVATE ${libs})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    mrv_warnings(${name})
+    if(MRV_FUZZ)
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+        # Tells tests/fuzz/run-fuzzers where the seeds live and where a crash goes.
+        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus "${corpus}\n${crashes}\n")
+    else()
+        target_link_libraries(${name} PRIVATE testsupport_fuzz_replay)
+        add_test(NAME ${name} COMMAND ${name} ${corpus} ${crashes})
+    endif()
+endfunction()
+
+# The helpers this one replaced; a branch still calling them learns at
+# configure time what to call instead.
+foreach(_old mrv_add_qtest mrv_add_script_test mrv_add_fuzz_target)
+    function(${_old})
+        message(FATAL_ERROR "${CMAKE_CURRENT_LIST_FILE}: ${CMAKE_CURRENT_FUNCTION} is gone: "
+                            "use mrv_add_test(<Thing>Test.cpp|<Thing>Fuzz.cpp|<thing>_test.sh ...)"
+                            " (cmake/MrvTesting.cmake)")
+    endfunction()
+endforeach()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# One end-to-end scenario: a private lab network, the units it needs, a
-# private desktop in the lab's pc namespace, and the real mrv7k2-setup driven
-# by scenario_NAME.py. Screenshots and logs go to $MRV_BUILD_DIR/e2e-artifacts/NAME.
+# One end-to-end scenario: a private lab network, the units UNITS.sh starts
+# (with unit NAME ADDR/LEN nas-sim-options...), a private desktop in the lab's
+# pc namespace, and the real mrv7k2-setup driven by SCENARIO.py. Screenshots
+# and logs go to $MRV_BUILD_DIR/e2e-artifacts/SCENARIO.
+# usage: run_scenario.sh PATH/TO/SCENARIO.py PATH/TO/UNITS.sh
 # Exit 77 (skipped) when namespaces or the desktop tools are not available.
 set -u
 scenario=$1
+units_file=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${MRV_BUILD_DIR:?run through ctest}" "${MRV_SOURCE_DIR:?run through ctest}"
 program=$MRV_BUILD_DIR/app/mrv7k2-setup
@@ -27,7 +30,7 @@ for f in "$program" "$sim"; do
 done
 
 # MRV_WM: the window manager to run the scenario under (none by default).
-artifacts=$MRV_BUILD_DIR/e2e-artifacts/$scenario${MRV_WM:+-$MRV_WM}
+artifacts=$MRV_BUILD_DIR/e2e-artifacts/$(basename "$scenario" .py)${MRV_WM:+-$MRV_WM}
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mrv-e2e.XXXXXX)
@@ -51,7 +54,7 @@ unit() {
     units+=("$name")
 }
 units=(logger)
-source "$here/units_$scenario.sh"
+source "$units_file"
 for name in "${units[@]}"; do
     for _ in $(seq 50); do
         [[ -e $work/ready-$name ]] && break
@@ -73,4 +76,4 @@ lab_exec "$P" pc env PATH="$work/bin:$PATH" MRV_PROGRAM="$program" MRV_ARTIFACTS
     MRV_REQUEST_LOG="$work/requests.log" MRV_OPENER_LOG="$work/opener.log" \
     MRV_SIM_LOGS="$work" MRV_WM="${MRV_WM:-}" \
     PYTHONPATH="$here" PYTHONDONTWRITEBYTECODE=1 \
-    timeout -k 5 240 "$here/desktop.sh" "$work/desktop" /usr/bin/python3 "$here/scenario_$scenario.py"
+    timeout -k 5 240 "$here/desktop.sh" "$work/desktop" /usr/bin/python3 "$scenario"

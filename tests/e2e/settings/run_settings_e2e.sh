@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # A private lab network with two units, a private desktop in the lab's pc
-# namespace, and the real mrv7k2-setup driven by scenario_settings.py through
-# the accessibility tree and the X pointer. Screenshots and logs go to
-# $MRV_BUILD_DIR/e2e-artifacts/settings. Exit 77 (skipped) when namespaces or
+# namespace, and the real mrv7k2-setup driven by the scenario SCENARIO.py
+# through the accessibility tree and the X pointer. Screenshots and logs go to
+# $MRV_BUILD_DIR/e2e-artifacts/SCENARIO. Exit 77 (skipped) when namespaces or
 # the desktop tools are not available. Uses the desktop and helpers of the
 # start-up scenarios.
+# usage: run_settings_e2e.sh PATH/TO/SCENARIO.py
 set -u
+scenario=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${MRV_BUILD_DIR:?run through ctest}" "${MRV_SOURCE_DIR:?run through ctest}"
 common=$MRV_SOURCE_DIR/tests/e2e/app
@@ -25,7 +27,7 @@ for f in "$program" "$sim" "$common/desktop.sh" "$common/mrv_e2e.py"; do
     [[ -e $f ]] || { echo "e2e: $f is missing" >&2; exit 1; }
 done
 
-artifacts=$MRV_BUILD_DIR/e2e-artifacts/settings
+artifacts=$MRV_BUILD_DIR/e2e-artifacts/$(basename "$scenario" .py)
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mrv-e2e-settings.XXXXXX)
@@ -59,4 +61,4 @@ lab_exec "$P" pc env MRV_PROGRAM="$program" MRV_ARTIFACTS="$artifacts" \
     MRV_REQUEST_LOG="$work/requests.log" MRV_SIM_LOGS="$work" \
     PYTHONPATH="$here:$common" PYTHONDONTWRITEBYTECODE=1 \
     timeout -k 5 180 "$common/desktop.sh" "$work/desktop" /usr/bin/python3 \
-    "$here/scenario_settings.py"
+    "$scenario"

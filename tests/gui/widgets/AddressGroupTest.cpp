@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFontInfo>
 
-class TestAddressGroup : public QObject
+class AddressGroupTest : public QObject
 {
     Q_OBJECT
 
@@ -20,7 +20,7 @@ private:
     void saveScreenshot(QWidget& window, const QString& name);
 };
 
-void TestAddressGroup::initTestCase()
+void AddressGroupTest::initTestCase()
 {
     AddressGroupWindow::substituteJapaneseFaces();
     QFont probe(QString::fromUtf8("ＭＳ Ｐゴシック"));
@@ -28,7 +28,7 @@ void TestAddressGroup::initTestCase()
         QSKIP("fonts-ipafont-gothic is not installed");
 }
 
-void TestAddressGroup::allFieldsReadableInTheGroupBox()
+void AddressGroupTest::allFieldsReadableInTheGroupBox()
 {
     AddressGroupWindow w;
     w.window.show();
@@ -75,7 +75,7 @@ void TestAddressGroup::allFieldsReadableInTheGroupBox()
     saveScreenshot(w.window, "address-group-disabled.png");
 }
 
-void TestAddressGroup::saveScreenshot(QWidget& window, const QString& name)
+void AddressGroupTest::saveScreenshot(QWidget& window, const QString& name)
 {
     const QString dir = qEnvironmentVariable("MRV_SCREENSHOT_DIR");
     if (dir.isEmpty())
@@ -84,5 +84,5 @@ void TestAddressGroup::saveScreenshot(QWidget& window, const QString& name)
     QVERIFY(window.grab().save(QDir(dir).filePath(name)));
 }
 
-QTEST_MAIN(TestAddressGroup)
-#include "tst_addressgroup.moc"
+QTEST_MAIN(AddressGroupTest)
+#include "AddressGroupTest.moc"

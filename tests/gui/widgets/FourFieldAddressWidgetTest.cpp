@@ -1,7 +1,8 @@
 // The four-field address widget as its owner and a person use it.
 
-#include "Typing.h"
 #include "widgets/FourFieldAddressWidget.h"
+
+#include "Typing.h"
 #include "widgets/core/PackedAddress.h"
 
 #include <QClipboard>
@@ -16,7 +17,7 @@ namespace {
 constexpr std::uint32_t kAddress = (192u << 24) | (168u << 16) | (1u << 8) | 10u;
 }
 
-class TestFourFieldAddressWidget : public QObject
+class FourFieldAddressWidgetTest : public QObject
 {
     Q_OBJECT
 
@@ -46,7 +47,7 @@ private:
     QLineEdit* m_after = nullptr;
 };
 
-void TestFourFieldAddressWidget::init()
+void FourFieldAddressWidgetTest::init()
 {
     m_window = new QWidget;
     auto* layout = new QVBoxLayout(m_window);
@@ -61,19 +62,19 @@ void TestFourFieldAddressWidget::init()
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 
-void TestFourFieldAddressWidget::cleanup()
+void FourFieldAddressWidgetTest::cleanup()
 {
     delete m_window;
     m_window = nullptr;
 }
 
-void TestFourFieldAddressWidget::focusFirstField()
+void FourFieldAddressWidgetTest::focusFirstField()
 {
     addressField(m_widget, 0)->setFocus(Qt::MouseFocusReason);
     QVERIFY(addressField(m_widget, 0)->hasFocus());
 }
 
-void TestFourFieldAddressWidget::ownerOperations()
+void FourFieldAddressWidgetTest::ownerOperations()
 {
     QSignalSpy changed(m_widget, &FourFieldAddressWidget::contentChanged);
     QVERIFY(m_widget->isBlank());
@@ -105,7 +106,7 @@ void TestFourFieldAddressWidget::ownerOperations()
     m_widget->setRange(-1, widgets::rangeWord(1, 2));
 }
 
-void TestFourFieldAddressWidget::typing_data()
+void FourFieldAddressWidgetTest::typing_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QStringList>("fields");
@@ -127,7 +128,7 @@ void TestFourFieldAddressWidget::typing_data()
     QTest::newRow("extra dots at the end") << "1.2.3.4..." << QStringList{"1", "2", "3", "4"} << 3;
 }
 
-void TestFourFieldAddressWidget::typing()
+void FourFieldAddressWidgetTest::typing()
 {
     QFETCH(QString, keys);
     QFETCH(QStringList, fields);
@@ -144,7 +145,7 @@ void TestFourFieldAddressWidget::typing()
     QCOMPARE(fieldTexts(m_widget), fields);
 }
 
-void TestFourFieldAddressWidget::backspaceAndArrowsCrossFields()
+void FourFieldAddressWidgetTest::backspaceAndArrowsCrossFields()
 {
     focusFirstField();
     typeKeys("12.34");
@@ -188,7 +189,7 @@ void TestFourFieldAddressWidget::backspaceAndArrowsCrossFields()
     QCOMPARE(focusedField(m_widget), 3);
 }
 
-void TestFourFieldAddressWidget::typedValuesKeepLimits()
+void FourFieldAddressWidgetTest::typedValuesKeepLimits()
 {
     m_widget->setRange(0, widgets::rangeWord(1, 223));
     m_widget->setRange(1, widgets::rangeWord(100, 200));
@@ -216,7 +217,7 @@ void TestFourFieldAddressWidget::typedValuesKeepLimits()
     QCOMPARE(addressField(m_widget, 2)->text(), QString("200"));
 }
 
-void TestFourFieldAddressWidget::pasting_data()
+void FourFieldAddressWidgetTest::pasting_data()
 {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QStringList>("fields");
@@ -230,7 +231,7 @@ void TestFourFieldAddressWidget::pasting_data()
     QTest::newRow("five parts") << "1.2.3.4.5" << QStringList{"", "", "", ""};
 }
 
-void TestFourFieldAddressWidget::pasting()
+void FourFieldAddressWidgetTest::pasting()
 {
     QFETCH(QString, clipboard);
     QFETCH(QStringList, fields);
@@ -248,7 +249,7 @@ void TestFourFieldAddressWidget::pasting()
     QCOMPARE(focusedField(m_widget), 3);
 }
 
-void TestFourFieldAddressWidget::pastingFromTheContextMenu()
+void FourFieldAddressWidgetTest::pastingFromTheContextMenu()
 {
     QApplication::clipboard()->setText("10.9.8.7");
     QLineEdit* field = addressField(m_widget, 1);
@@ -267,7 +268,7 @@ void TestFourFieldAddressWidget::pastingFromTheContextMenu()
     QCOMPARE(fieldTexts(m_widget), (QStringList{"10", "9", "8", "7"}));
 }
 
-void TestFourFieldAddressWidget::fieldChangedOnLeavingAField()
+void FourFieldAddressWidgetTest::fieldChangedOnLeavingAField()
 {
     QSignalSpy fieldChanged(m_widget, &FourFieldAddressWidget::fieldChanged);
     QSignalSpy contentChanged(m_widget, &FourFieldAddressWidget::contentChanged);
@@ -300,7 +301,7 @@ void TestFourFieldAddressWidget::fieldChangedOnLeavingAField()
     QCOMPARE(addressField(m_widget, 2)->text(), QString());
 }
 
-void TestFourFieldAddressWidget::focusForTheWidgetAsAWhole()
+void FourFieldAddressWidgetTest::focusForTheWidgetAsAWhole()
 {
     QSignalSpy gained(m_widget, &FourFieldAddressWidget::focusGained);
     QSignalSpy lost(m_widget, &FourFieldAddressWidget::focusLost);
@@ -323,7 +324,7 @@ void TestFourFieldAddressWidget::focusForTheWidgetAsAWhole()
     QCOMPARE(focusedField(m_widget), 0);
 }
 
-void TestFourFieldAddressWidget::tabTreatsTheAddressAsOneStop()
+void FourFieldAddressWidgetTest::tabTreatsTheAddressAsOneStop()
 {
     m_before->setFocus(Qt::TabFocusReason);
     pressKey(Qt::Key_Tab);
@@ -338,7 +339,7 @@ void TestFourFieldAddressWidget::tabTreatsTheAddressAsOneStop()
     QVERIFY(m_before->hasFocus());
 }
 
-void TestFourFieldAddressWidget::fieldColoursComeFromTheOwner()
+void FourFieldAddressWidgetTest::fieldColoursComeFromTheOwner()
 {
     QList<int> asked;
     m_widget->setColourSource([&asked](int field) {
@@ -359,5 +360,5 @@ void TestFourFieldAddressWidget::fieldColoursComeFromTheOwner()
     QVERIFY(disabled.pixelColor(disabled.width() / 8, 3) != QColor(255, 255, 0));
 }
 
-QTEST_MAIN(TestFourFieldAddressWidget)
-#include "tst_fourfieldaddresswidget.moc"
+QTEST_MAIN(FourFieldAddressWidgetTest)
+#include "FourFieldAddressWidgetTest.moc"

@@ -1,8 +1,9 @@
 // The address control: stored values against the widget, text in and out,
 // range errors, ranges, blank state, events, size and the window's life.
 
-#include "Typing.h"
 #include "widgets/IPAddressControl.h"
+
+#include "Typing.h"
 #include "widgets/core/PackedAddress.h"
 
 #include <QMessageBox>
@@ -56,7 +57,7 @@ struct ErrorBoxWatcher
 
 } // namespace
 
-class TestIPAddressControl : public QObject
+class IPAddressControlTest : public QObject
 {
     Q_OBJECT
 
@@ -91,7 +92,7 @@ private:
     QPointer<TIPAddressControl> m_control;
 };
 
-void TestIPAddressControl::init()
+void IPAddressControlTest::init()
 {
     m_host = new QWidget;
     m_host->resize(300, 120);
@@ -102,7 +103,7 @@ void TestIPAddressControl::init()
     m_control->move(10, 50);
 }
 
-void TestIPAddressControl::cleanup()
+void IPAddressControlTest::cleanup()
 {
     // Handlers capture the test's locals; closing the host moves the focus.
     if (m_control) {
@@ -116,14 +117,14 @@ void TestIPAddressControl::cleanup()
     m_host = nullptr;
 }
 
-void TestIPAddressControl::showHost()
+void IPAddressControlTest::showHost()
 {
     m_host->show();
     QVERIFY(QTest::qWaitForWindowActive(m_host));
     QVERIFY(m_control->hasAddressWidget());
 }
 
-void TestIPAddressControl::beforeTheWindowExists()
+void IPAddressControlTest::beforeTheWindowExists()
 {
     QVERIFY(!m_control->hasAddressWidget());
     QCOMPARE(storedFields(*m_control), (QList<int>{0, 0, 0, 0}));
@@ -145,7 +146,7 @@ void TestIPAddressControl::beforeTheWindowExists()
     QVERIFY(!m_control->Modified());
 }
 
-void TestIPAddressControl::onceTheWindowExists()
+void IPAddressControlTest::onceTheWindowExists()
 {
     showHost();
     QCOMPARE(m_control->IPAddress(), QString("0.0.0.0"));
@@ -158,7 +159,7 @@ void TestIPAddressControl::onceTheWindowExists()
     QCOMPARE(m_control->IPAddress(), QString("192.168.1.10"));
 }
 
-void TestIPAddressControl::dottedTextIn_data()
+void IPAddressControlTest::dottedTextIn_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("stored");
@@ -183,7 +184,7 @@ void TestIPAddressControl::dottedTextIn_data()
         << QString::fromUtf8("１.2.3.4") << QList<int>{9, 8, 7, 6} << "";
 }
 
-void TestIPAddressControl::dottedTextIn()
+void IPAddressControlTest::dottedTextIn()
 {
     QFETCH(QString, text);
     QFETCH(QList<int>, stored);
@@ -199,7 +200,7 @@ void TestIPAddressControl::dottedTextIn()
     QCOMPARE(storedFields(*m_control), stored);
 }
 
-void TestIPAddressControl::rangeErrorWithoutHandler()
+void IPAddressControlTest::rangeErrorWithoutHandler()
 {
     showHost();
     m_control->setIPAddress("1.2.3.4");
@@ -227,7 +228,7 @@ void TestIPAddressControl::rangeErrorWithoutHandler()
     QCOMPARE(m_control->Field1(), 255);
 }
 
-void TestIPAddressControl::rangeErrorWithHandler()
+void IPAddressControlTest::rangeErrorWithHandler()
 {
     showHost();
     m_control->setIPAddress("1.2.3.4");
@@ -279,7 +280,7 @@ void TestIPAddressControl::rangeErrorWithHandler()
     QCOMPARE(m_control->Field0(), 100);
 }
 
-void TestIPAddressControl::writesPushOnlyWhatChanged()
+void IPAddressControlTest::writesPushOnlyWhatChanged()
 {
     showHost();
     m_control->setIPAddress("1.2.3.4");
@@ -298,7 +299,7 @@ void TestIPAddressControl::writesPushOnlyWhatChanged()
     QCOMPARE(fieldTexts(m_control), (QStringList{"1", "2", "3", "4"}));
 }
 
-void TestIPAddressControl::whatThePersonTyped()
+void IPAddressControlTest::whatThePersonTyped()
 {
     showHost();
     int changes = 0;
@@ -333,7 +334,7 @@ void TestIPAddressControl::whatThePersonTyped()
     QCOMPARE(m_control->IPAddress(), QString());
 }
 
-void TestIPAddressControl::blankState()
+void IPAddressControlTest::blankState()
 {
     showHost();
     m_control->setIPAddress("5.6.7.8");
@@ -357,7 +358,7 @@ void TestIPAddressControl::blankState()
     QCOMPARE(m_control->IPAddress(), QString("5.0.70.8"));
 }
 
-void TestIPAddressControl::rangesAndTheirWords()
+void IPAddressControlTest::rangesAndTheirWords()
 {
     TIPAddrRange classful(1, 223);
     TIPAddrRange narrow(5, 6);
@@ -395,7 +396,7 @@ void TestIPAddressControl::rangesAndTheirWords()
     QVERIFY_THROWS_EXCEPTION(ERangeError, m_control->SetSecondIPAddress(4));
 }
 
-void TestIPAddressControl::rangeNeedsAWindow()
+void IPAddressControlTest::rangeNeedsAWindow()
 {
     TIPAddressControl lonely;
     lonely.setObjectName("lonely");
@@ -413,7 +414,7 @@ void TestIPAddressControl::rangeNeedsAWindow()
     lonely.setRangeFiled3(before); // the range it has: nothing to do, no window needed
 }
 
-void TestIPAddressControl::enterAndExitFollowTheWidget()
+void IPAddressControlTest::enterAndExitFollowTheWidget()
 {
     QStringList events;
     // As the settings dialog does: entering focuses the same control again.
@@ -445,7 +446,7 @@ void TestIPAddressControl::enterAndExitFollowTheWidget()
     QCOMPARE(focusedField(m_control), 0);
 }
 
-void TestIPAddressControl::keepsItsPlaceInTheTabOrder()
+void IPAddressControlTest::keepsItsPlaceInTheTabOrder()
 {
     // As a compiled form does it: all controls made, then the tab order set,
     // and only then the window shown (and the address widget made).
@@ -482,7 +483,7 @@ void TestIPAddressControl::keepsItsPlaceInTheTabOrder()
     QVERIFY(last->hasFocus());
 }
 
-void TestIPAddressControl::failuresInEventsAreShownNotThrown()
+void IPAddressControlTest::failuresInEventsAreShownNotThrown()
 {
     // Shown on its own, the control cannot make its widget: the failure
     // appears in the error box instead of crossing Qt's event loop.
@@ -511,7 +512,7 @@ void TestIPAddressControl::failuresInEventsAreShownNotThrown()
     QCOMPARE(addressField(m_control, 3)->text(), QString("5"));
 }
 
-void TestIPAddressControl::sizeFromTheFont()
+void IPAddressControlTest::sizeFromTheFont()
 {
     QCOMPARE(m_control->size(), QSize(121, 25));
     int resizes = 0;
@@ -545,7 +546,7 @@ void TestIPAddressControl::sizeFromTheFont()
     QCOMPARE(m_control->sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
 }
 
-void TestIPAddressControl::windowLifecycle()
+void IPAddressControlTest::windowLifecycle()
 {
     TIPAddrRange range(1, 50);
     showHost();
@@ -576,7 +577,7 @@ void TestIPAddressControl::windowLifecycle()
     delete m_control; // not owned by the host any more
 }
 
-void TestIPAddressControl::fieldColours()
+void IPAddressControlTest::fieldColours()
 {
     showHost();
     QCOMPARE(m_control->Color(), m_control->palette().color(QPalette::Base));
@@ -592,7 +593,7 @@ void TestIPAddressControl::fieldColours()
     QVERIFY(blueText);
 }
 
-void TestIPAddressControl::publishedProperties()
+void IPAddressControlTest::publishedProperties()
 {
     showHost();
     QVERIFY(m_control->setProperty("IPAddress", "172.16.5.4"));
@@ -604,5 +605,5 @@ void TestIPAddressControl::publishedProperties()
     QVERIFY(m_control->AutoSize());
 }
 
-QTEST_MAIN(TestIPAddressControl)
-#include "tst_ipaddresscontrol.moc"
+QTEST_MAIN(IPAddressControlTest)
+#include "IPAddressControlTest.moc"

@@ -2,7 +2,7 @@
 # The echo client against real hosts in a lab of network namespaces: as root
 # (raw socket) and as an unprivileged user (ICMP datagram socket), answers,
 # silence, router errors, localhost, and the measured wait for a silent
-# address. Usage: icmp-echo-lab.sh PATH/TO/icmp-echo-tool
+# address. Usage: icmp_echo_test.sh PATH/TO/icmp-echo-tool
 set -u
 tool=$1
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"

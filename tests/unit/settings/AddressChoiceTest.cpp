@@ -1,5 +1,3 @@
-#include "AddressChoiceTest.h"
-
 #include "settings/core/FreeAddressCandidates.h"
 #include "settings/core/ManualProposal.h"
 
@@ -8,6 +6,18 @@
 using namespace settings;
 
 Q_DECLARE_METATYPE(settings::Octets)
+
+// Which addresses the automatic mode tries, and what the manual mode proposes.
+class AddressChoiceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void candidates_data();
+    void candidates();
+    void manualProposal_data();
+    void manualProposal();
+};
 
 void AddressChoiceTest::candidates_data()
 {
@@ -98,3 +108,6 @@ void AddressChoiceTest::manualProposal()
     QFETCH(Octets, expected);
     QCOMPARE(ProposeManualAddress(pc, mask), expected);
 }
+
+QTEST_APPLESS_MAIN(AddressChoiceTest)
+#include "AddressChoiceTest.moc"

@@ -1,5 +1,3 @@
-#include "SetupWireTest.h"
-
 #include "settings/core/SetupReply.h"
 #include "settings/core/SetupRequest.h"
 
@@ -41,6 +39,19 @@ QByteArray build(const SetupRequestFields& f)
 }
 
 } // namespace
+
+// The setup request as it goes on the wire and the recognition of the reply.
+class SetupWireTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void requestBytes_data();
+    void requestBytes();
+    void requestLengthLimit();
+    void replyMatch_data();
+    void replyMatch();
+};
 
 void SetupWireTest::requestBytes_data()
 {
@@ -151,3 +162,6 @@ void SetupWireTest::replyMatch()
     if (isAwaited)
         QCOMPARE(SetupAccepted(buffer), accepted);
 }
+
+QTEST_APPLESS_MAIN(SetupWireTest)
+#include "SetupWireTest.moc"

@@ -12,7 +12,7 @@
 
 using namespace widgets;
 
-class TestAddressText : public QObject
+class AddressTextTest : public QObject
 {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ private slots:
     void rangeLimitsByIndex();
 };
 
-void TestAddressText::fieldInteger_data()
+void AddressTextTest::fieldInteger_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("valid");
@@ -72,7 +72,7 @@ void TestAddressText::fieldInteger_data()
                                         << false << 0;
 }
 
-void TestAddressText::fieldInteger()
+void AddressTextTest::fieldInteger()
 {
     QFETCH(QByteArray, text);
     QFETCH(bool, valid);
@@ -83,7 +83,7 @@ void TestAddressText::fieldInteger()
         QCOMPARE(*result, value);
 }
 
-void TestAddressText::dottedParts_data()
+void AddressTextTest::dottedParts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("parts");
@@ -99,7 +99,7 @@ void TestAddressText::dottedParts_data()
     QTest::newRow("single") << "7" << QStringList{"7"};
 }
 
-void TestAddressText::dottedParts()
+void AddressTextTest::dottedParts()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, parts);
@@ -110,7 +110,7 @@ void TestAddressText::dottedParts()
     QCOMPARE(got, parts);
 }
 
-void TestAddressText::packing_data()
+void AddressTextTest::packing_data()
 {
     QTest::addColumn<int>("f0");
     QTest::addColumn<int>("f1");
@@ -130,7 +130,7 @@ void TestAddressText::packing_data()
         << INT_MIN << INT_MAX << INT_MIN << INT_MAX << "127.254.255.255";
 }
 
-void TestAddressText::packing()
+void AddressTextTest::packing()
 {
     QFETCH(int, f0);
     QFETCH(int, f1);
@@ -146,7 +146,7 @@ void TestAddressText::packing()
     QCOMPARE(addressByte(packed, -1), std::uint8_t{0});
 }
 
-void TestAddressText::rangeWords()
+void AddressTextTest::rangeWords()
 {
     QCOMPARE(rangeWord(1, 223), std::uint16_t((223 << 8) + 1));
     QCOMPARE(rangeWord(0, 255), std::uint16_t(0xFF00));
@@ -158,7 +158,7 @@ void TestAddressText::rangeWords()
     QCOMPARE(rangeWord(200, 100), std::uint16_t((100 << 8) + 200));
 }
 
-void TestAddressText::rangeErrorText_data()
+void AddressTextTest::rangeErrorText_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("lower");
@@ -176,7 +176,7 @@ void TestAddressText::rangeErrorText_data()
                                     "$80000000 liegt nicht im g・tigen Bereich zwischen $0..$0");
 }
 
-void TestAddressText::rangeErrorText()
+void AddressTextTest::rangeErrorText()
 {
     QFETCH(int, value);
     QFETCH(int, lower);
@@ -185,7 +185,7 @@ void TestAddressText::rangeErrorText()
     QCOMPARE(QString::fromStdString(formatRangeError(value, lower, upper)), text);
 }
 
-void TestAddressText::rangeLimitsByIndex()
+void AddressTextTest::rangeLimitsByIndex()
 {
     TIPAddrRange range;
     QCOMPARE(range.GetIPRange(1), 0);
@@ -203,5 +203,5 @@ void TestAddressText::rangeLimitsByIndex()
     QCOMPARE(range.GetIPRange(2), 223);
 }
 
-QTEST_APPLESS_MAIN(TestAddressText)
-#include "tst_addresstext.moc"
+QTEST_APPLESS_MAIN(AddressTextTest)
+#include "AddressTextTest.moc"
