@@ -11,6 +11,10 @@ import pyatspi
 
 APP_TITLE = "MRV-7K2"
 SEARCH_TITLE = "NAS検索..."
+# A scan lasts 3000 ms; Qt's coarse timers may end it up to 5 % early.
+MIN_SCAN_S = 2.8
+# The root window property whose change shows that xev listens.
+XEV_MARK = "MRV_E2E_XEV_LISTENS"
 
 
 class Failure(Exception):
@@ -101,17 +105,26 @@ class Program:
         # program starts: a window that flashes up for a moment shows here.
         self.xev_path = os.path.join(artifacts, "x-map-events.txt")
         self._xev_out = open(self.xev_path, "wb")
-        self.xev = subprocess.Popen(["xev", "-root", "-event", "substructure"],
+        self.xev = subprocess.Popen(["xev", "-root", "-event", "substructure", "-event",
+                                     "property"],
                                     stdout=self._xev_out, stderr=subprocess.DEVNULL)
-        time.sleep(0.3)
+        wait_for(self._xev_saw_mark, 10, "xev to listen")
         env = dict(os.environ)
         env.update(extra_env or {})
         self.stderr_path = os.path.join(artifacts, "program-stderr.txt")
         self._stderr = open(self.stderr_path, "wb")
+        # Taken before the start, so that elapsed() never says too little.
+        self.started = time.monotonic()
         self.process = subprocess.Popen([binary], env=env, stdout=self._stderr,
                                         stderr=self._stderr)
-        self.started = time.monotonic()
         log("started", binary, "pid", self.process.pid)
+
+    def _xev_saw_mark(self):
+        """Changes a property of the root window; true once xev reports it."""
+        subprocess.run(["xprop", "-root", "-f", XEV_MARK, "8s", "-set", XEV_MARK, "1"],
+                       check=True, timeout=10)
+        with open(self.xev_path, encoding="utf-8", errors="replace") as f:
+            return XEV_MARK in f.read()
 
     def elapsed(self):
         return time.monotonic() - self.started

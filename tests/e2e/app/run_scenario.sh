@@ -15,7 +15,7 @@ sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xev import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl xprop}; do
+for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl}; do
     if ! command -v "$tool" >/dev/null; then
         echo "e2e skipped: $tool is not installed" >&2
         exit 77

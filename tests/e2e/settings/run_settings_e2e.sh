@@ -16,7 +16,7 @@ sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xev import dbus-daemon dbus-send; do
+for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send; do
     command -v "$tool" >/dev/null || { echo "e2e skipped: $tool is not installed" >&2; exit 77; }
 done
 if [[ ! -x /usr/libexec/at-spi-bus-launcher ]] || ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 
 // The desktop opener is replaced by a script on PATH that writes down what it
 // was asked to open; nothing is really opened and nothing goes on the network.
@@ -25,6 +27,8 @@ private:
 
 void OpenerTest::initTestCase()
 {
+    // The opener is started detached; as subreaper this process adopts it.
+    QVERIFY(::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0);
     QVERIFY(m_dir.isValid());
     m_log = m_dir.filePath(QStringLiteral("opened.log"));
     const QString script = m_dir.filePath(QStringLiteral("xdg-open"));
@@ -96,7 +100,9 @@ void OpenerTest::opensShareAndWebPage()
     const bool result = share ? platform::openShare(address) : platform::openWebPage(address);
     QCOMPARE(result, started);
     if (!started) {
-        QTest::qWait(200);
+        // An opener, once started, is this process's child until reaped
+        // (see initTestCase): with no child at all, none was started.
+        QCOMPARE(::waitpid(-1, nullptr, WNOHANG), pid_t(-1));
         QVERIFY(!QFile::exists(m_log));
         return;
     }
@@ -104,6 +110,8 @@ void OpenerTest::opensShareAndWebPage()
     QFile file(m_log);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()).trimmed(), logged);
+    // The opener has written its line and ends: reap it.
+    QVERIFY(::waitpid(-1, nullptr, 0) > 0);
 }
 
 QTEST_GUILESS_MAIN(OpenerTest)

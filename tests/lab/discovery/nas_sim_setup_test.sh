@@ -8,11 +8,13 @@ id=00:80:87:00:00:55
 unit u 192.168.1.55/24 192.168.1.1 -- --identity "$id" --ip 192.168.1.55 --user admin \
     --password "pa;ss" --on-setup address
 
-# exchange NAME TEXT: broadcasts TEXT (CP932) from the PC, answers in $WORK/NAME.replies
+# exchange NAME TEXT: broadcasts TEXT (CP932) from the PC, answers in $WORK/NAME.replies.
+# Returns once the unit has answered a discovery request sent after TEXT, so it
+# has dealt with TEXT (answered it, taken a new address) by then.
 exchange() {
     local hex
     hex=$("$PY" -c 'import sys; print(sys.argv[1].encode("cp932").hex())' "$2")
-    lab_exec "$P" pc "$PY" "$HERE/udp_peer.py" exchange "$hex" 600 >"$WORK/$1.replies" ||
+    lab_exec "$P" pc "$PY" "$HERE/udp_peer.py" exchange "$hex" 5000 >"$WORK/$1.replies" ||
         fail "exchange $1"
 }
 exchange other "0C02S00:80:87:00:00:56192.168.1.78;255.255.255.0;192.168.1.1;H;A;;admin;pa;ss"
@@ -20,7 +22,6 @@ exchange badpw "0C02S${id}192.168.1.78;255.255.255.0;192.168.1.1;H;A;;admin;pass
 exchange short "0C02S${id}192.168.1.78;255.255.255.0"
 exchange badmask "0C02S${id}192.168.1.78;255.0.255.0;192.168.1.1;H;A;;admin;pa;ss"
 exchange good "0C02S${id}192.168.1.77;255.255.255.0;192.168.1.1;ナス;A;;admin;pa;ss"
-sleep 0.3
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
 addrs=$(lab_exec "$P" u ip -4 -o addr show dev eth0)

@@ -4,8 +4,11 @@
 hold PORT SECONDS READY_FILE
     Binds 0.0.0.0:PORT exclusively (no SO_REUSEADDR) and keeps it for SECONDS.
 exchange HEX WAIT_MS
-    Binds 0.0.0.0:12310, broadcasts the bytes HEX to 255.255.255.255:12311 and
-    prints every datagram received within WAIT_MS as a JSON line {"from", "hex"}.
+    Binds 0.0.0.0:12310, broadcasts the bytes HEX to 255.255.255.255:12311, then
+    a discovery request as a marker, and prints every datagram received before
+    the first discovery reply as a JSON line {"from", "hex"}: a unit answers in
+    the order it is asked, so an answer to HEX would have come first. Fails
+    when no discovery reply comes within WAIT_MS.
 """
 import json
 import os
@@ -28,25 +31,28 @@ def exchange(payload, wait_ms):
     tx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     tx.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
     tx.sendto(payload, ("255.255.255.255", 12311))
+    tx.sendto(b"0C01S", ("255.255.255.255", 12311))
     tx.close()
     end = time.monotonic() + wait_ms / 1000.0
-    while True:
-        left = end - time.monotonic()
-        if left <= 0:
-            break
+    while (left := end - time.monotonic()) > 0:
         rx.settimeout(left)
         try:
             data, peer = rx.recvfrom(65536)
         except socket.timeout:
             break
+        if data.startswith(b"0C01R"):
+            return True
         print(json.dumps({"from": peer[0], "hex": data.hex()}), flush=True)
+    print("no discovery reply within %d ms" % wait_ms, file=sys.stderr)
+    return False
 
 
 def main():
     if len(sys.argv) == 5 and sys.argv[1] == "hold":
         hold(int(sys.argv[2]), float(sys.argv[3]), sys.argv[4])
     elif len(sys.argv) == 4 and sys.argv[1] == "exchange":
-        exchange(bytes.fromhex(sys.argv[2]), int(sys.argv[3]))
+        if not exchange(bytes.fromhex(sys.argv[2]), int(sys.argv[3])):
+            return 1
     else:
         print(__doc__, file=sys.stderr)
         return 2
