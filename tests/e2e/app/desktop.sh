@@ -68,7 +68,13 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # display, up before CMD starts; without it the display has none.
 if [[ -n ${MRV_WM:-} ]]; then
     case $MRV_WM in
-    openbox) wm=(openbox --sm-disable) ;;
+    openbox)
+        # Its own configuration without the iconify animation, so that a
+        # restored window is whole on screen once the manager says so.
+        [[ -r /etc/xdg/openbox/rc.xml ]] || { echo "desktop: openbox is not installed" >&2; exit 77; }
+        sed 's|<animateIconify>yes</animateIconify>|<animateIconify>no</animateIconify>|' \
+            /etc/xdg/openbox/rc.xml >"$work/openbox-rc.xml" || exit 1
+        wm=(openbox --sm-disable --config-file "$work/openbox-rc.xml") ;;
     metacity) wm=(metacity --no-composite) ;;
     xfwm4) wm=(xfwm4 --compositor=off) ;;
     *) echo "desktop: unknown window manager $MRV_WM" >&2; exit 1 ;;

@@ -1,12 +1,19 @@
 """Checks of what the main window shows, shared by the scenarios."""
 
 import re
+import socket
+import time
 
 import pyatspi
 
 import guide_texts as T
 from mrv_e2e import APP_TITLE, MIN_SCAN_S, SEARCH_TITLE, Failure, check, check_equal, enabled, \
-    log, showing, text_of, wait_for
+    extents, log, showing, text_of, wait_for
+
+# The lab's gateway host, where udp_log.py writes down every datagram sent
+# to the units' port.
+GATEWAY = "192.168.1.1"
+DISCOVERY_PORT = 12311
 
 
 def lines(text):
@@ -72,6 +79,22 @@ def check_shown_once(program):
 def count_requests(requests_log):
     with open(requests_log, encoding="utf-8") as f:
         return sum(1 for line in f if "b'0C01S'" in line)
+
+
+def requests_settled(program, window, requests_log):
+    """Returns once every request the program has sent so far is in the log:
+    a question the program answers between its own steps, then a datagram
+    of ours from the same network, which arrives behind them."""
+    extents(window)  # never cached: a round trip through the program's event loop
+    marker = f"marker {time.monotonic_ns()}".encode()
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.sendto(marker, (GATEWAY, DISCOVERY_PORT))
+
+    def logged():
+        with open(requests_log, encoding="utf-8") as f:
+            return repr(marker) in f.read()
+
+    wait_for(logged, 5, "the marker datagram in the request log")
 
 
 def wait_requests(requests_log, n, timeout=5):
