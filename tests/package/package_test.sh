@@ -9,7 +9,7 @@
 #
 # Needs root (apt, namespaces); exit 77 (skipped) without it. Uses the
 # simulated unit of the normal build: MRV_BUILD_DIR, default <tree>/build.
-# usage: tests/package/check.sh [--gui]   (--gui: internal, on the desktop)
+# usage: tests/package/package_test.sh [--gui]   (--gui: internal, on the desktop)
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 package=mrv7k2-setup
