@@ -252,6 +252,51 @@ lab_mute() { lab__sysctl "$1-$2" net.ipv4.icmp_echo_ignore_all=1; }
 # sockets (a new namespace allows none: "1 0").
 lab_ping_group() { lab__sysctl "$1-$2" "net.ipv4.ping_group_range=${3:-0 2147483647}"; }
 
+# lab_loss PREFIX NAME PERCENT: the host drops that share of the exchange's
+# datagrams each way, at random and independently: requests arriving on UDP
+# 12311 and replies leaving for UDP 12310. 0 removes the rules. Needs nft.
+lab_loss() {
+    local ns="$1-$2" pct=$3
+    lab__ns_exists "$ns" || { lab__err "no host $2 in lab $1"; return 1; }
+    [[ $pct =~ ^[0-9]+$ ]] && ((pct <= 100)) || { lab__err "loss must be 0 to 100"; return 1; }
+    command -v nft >/dev/null || { lab__err "nft (package nftables) is not installed"; return 1; }
+    ip netns exec "$ns" nft delete table inet mrvloss 2>/dev/null
+    ((pct == 0)) && return 0
+    ip netns exec "$ns" nft -f - <<EOF
+table inet mrvloss {
+    chain requests {
+        type filter hook input priority 0; policy accept;
+        udp dport 12311 numgen random mod 100 < $pct drop
+    }
+    chain replies {
+        type filter hook output priority 0; policy accept;
+        udp dport 12310 numgen random mod 100 < $pct drop
+    }
+}
+EOF
+}
+
+# lab_unplug PREFIX NAME [DEV]: pulls the cable of a host's adapter (default
+# eth0): its bridge-side peer goes down, so the adapter stays UP with its
+# address and routes but has no carrier (NO-CARRIER), as an unplugged one does.
+lab_unplug() {
+    local p=$1 name=$2 dev=${3:-eth0} peer port
+    lab__ns_exists "$p-$name" || { lab__err "no host $name in lab $p"; return 1; }
+    peer=$(ip -n "$p-$name" -o link show "$dev" 2>/dev/null | sed -n 's/^[0-9]*: [^@]*@if\([0-9]*\):.*/\1/p')
+    [[ -n $peer ]] || { lab__err "no veth adapter $dev on $name"; return 1; }
+    port=$(ip -n "$p-br" -o link show 2>/dev/null | sed -n "s/^$peer: \([^@:]*\)[@:].*/\1/p")
+    [[ -n $port ]] || { lab__err "no bridge port for $name $dev"; return 1; }
+    ip -n "$p-br" link set "$port" down || return 1
+    # The kernel reports the lost carrier a moment later (link watch).
+    local i
+    for ((i = 0; i < 40; i++)); do
+        ip -n "$p-$name" -o link show "$dev" | grep -q NO-CARRIER && return 0
+        sleep 0.05
+    done
+    lab__err "$name $dev still has a carrier"
+    return 1
+}
+
 # lab_down PREFIX: ends the processes left inside the lab's namespaces and removes
 # every namespace (and with it every link) of the prefix. Safe to repeat.
 lab_down() {
@@ -300,6 +345,8 @@ usage: lab.sh COMMAND ...
   exec PREFIX NAME CMD...
   ns PREFIX NAME                      print the namespace name
   mute PREFIX NAME                    drop ICMP echo requests (ARP still answered)
+  loss PREFIX NAME PERCENT            drop that share of requests in and replies out (nft)
+  unplug PREFIX NAME [DEV]            take the adapter's link away (NO-CARRIER, still UP)
   ping-group PREFIX NAME [RANGE]      set ping_group_range (default "0 2147483647")
   down PREFIX                         remove the lab (idempotent)
   sweep                               remove labs whose owner process is gone
@@ -321,6 +368,8 @@ lab__main() {
     exec) lab_exec "$@" ;;
     ns) lab_ns "$@" ;;
     mute) lab_mute "$@" ;;
+    loss) lab_loss "$@" ;;
+    unplug) lab_unplug "$@" ;;
     ping-group) lab_ping_group "$@" ;;
     down) lab_down "$@" ;;
     sweep) lab_sweep ;;
