@@ -16,10 +16,17 @@ struct Adapter
     std::string gateway; // first default gateway through this adapter ("0.0.0.0" when none)
 };
 
+// True when a datagram sent from the adapter's address leaves through it: the
+// adapter is up, linked and has an address.
+inline bool canSend(const Adapter& adapter)
+{
+    return adapter.up && !adapter.address.empty() && adapter.address != "0.0.0.0";
+}
+
 // Every adapter except loopback, in a stable order (on Linux the interface
 // index, on Windows the system's own list order). An adapter that is down or
-// disconnected shows "0.0.0.0" for all three. nullopt when the list cannot
-// be read or there is no adapter at all.
+// disconnected (no link: its cable out, no carrier) shows "0.0.0.0" for all
+// three. nullopt when the list cannot be read or there is no adapter at all.
 std::optional<std::vector<Adapter>> adapters();
 
 } // namespace platform

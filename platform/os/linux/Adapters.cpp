@@ -1,11 +1,12 @@
 #include "platform/os/Adapters.h"
 
+#include "platform/os/linux/RouteTable.h"
+
 #include <arpa/inet.h>
 #include <fstream>
 #include <ifaddrs.h>
 #include <map>
 #include <net/if.h>
-#include <net/route.h>
 #include <sstream>
 
 namespace platform {
@@ -24,28 +25,10 @@ std::string dotted(const sockaddr* sa)
 // the kernel's own order.
 std::map<std::string, std::string> defaultGateways()
 {
-    std::map<std::string, std::string> gateways;
     std::ifstream routes("/proc/net/route");
-    std::string line;
-    std::getline(routes, line); // header
-    while (std::getline(routes, line)) {
-        std::istringstream fields(line);
-        std::string iface;
-        unsigned long destination = 0, gateway = 0, flags = 0, refcnt = 0, use = 0, metric = 0,
-                      mask = 1;
-        fields >> iface >> std::hex >> destination >> gateway >> flags >> std::dec >> refcnt >>
-            use >> metric >> std::hex >> mask;
-        if (!fields || destination != 0 || mask != 0 || !(flags & RTF_UP) || !(flags & RTF_GATEWAY))
-            continue;
-        if (gateways.count(iface))
-            continue;
-        in_addr addr{};
-        addr.s_addr = static_cast<in_addr_t>(gateway); // already in network order
-        char text[INET_ADDRSTRLEN] = {};
-        if (inet_ntop(AF_INET, &addr, text, sizeof text))
-            gateways.emplace(iface, text);
-    }
-    return gateways;
+    std::ostringstream text;
+    text << routes.rdbuf();
+    return defaultGatewaysFromRouteText(text.str());
 }
 
 } // namespace
@@ -57,6 +40,7 @@ std::optional<std::vector<Adapter>> adapters()
         return std::nullopt;
 
     std::map<unsigned, Adapter> byIndex;
+    std::map<unsigned, bool> linked;
     for (const ifaddrs* ifa = list; ifa; ifa = ifa->ifa_next) {
         if (!ifa->ifa_name || (ifa->ifa_flags & IFF_LOOPBACK))
             continue;
@@ -70,6 +54,9 @@ std::optional<std::vector<Adapter>> adapters()
             adapter.address = adapter.mask = adapter.gateway = "0.0.0.0";
         }
         adapter.up = (ifa->ifa_flags & IFF_UP) != 0;
+        // An adapter whose cable is out (no carrier) stays up with its
+        // address and routes, but is not running: nothing it sends arrives.
+        linked[index] = (ifa->ifa_flags & IFF_RUNNING) != 0;
         // The first IPv4 address listed is the interface's primary one.
         if (ifa->ifa_addr && ifa->ifa_addr->sa_family == AF_INET && adapter.address == "0.0.0.0" &&
             ifa->ifa_netmask) {
@@ -86,7 +73,7 @@ std::optional<std::vector<Adapter>> adapters()
     std::vector<Adapter> result;
     result.reserve(byIndex.size());
     for (auto& [index, adapter] : byIndex) {
-        if (!adapter.up)
+        if (!adapter.up || !linked[index])
             adapter.address = adapter.mask = "0.0.0.0";
         else if (auto gw = gateways.find(adapter.name); gw != gateways.end())
             adapter.gateway = gw->second;

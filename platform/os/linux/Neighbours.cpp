@@ -1,7 +1,8 @@
 #include "platform/os/Neighbours.h"
 
+#include "platform/os/linux/NeighbourDump.h"
+
 #include <arpa/inet.h>
-#include <cstring>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
@@ -29,33 +30,6 @@ public:
 private:
     int m_fd;
 };
-
-// Every state that holds a resolved hardware address counts. A stale entry
-// may belong to a host that has gone, but it may just as well belong to a
-// host that drops echo requests: our own probe then only moves the entry to
-// "delay" without asking again. Counting it only ever marks an address taken.
-bool confirmed(unsigned state)
-{
-    return (state & (NUD_REACHABLE | NUD_PERMANENT | NUD_STALE | NUD_DELAY | NUD_PROBE)) != 0;
-}
-
-// Looks through one neighbour message for the wanted address.
-bool messageMatches(const nlmsghdr* header, const in_addr& wanted)
-{
-    if (header->nlmsg_type != RTM_NEWNEIGH || header->nlmsg_len < NLMSG_LENGTH(sizeof(ndmsg)))
-        return false;
-    const auto* neighbour = static_cast<const ndmsg*>(NLMSG_DATA(header));
-    if (neighbour->ndm_family != AF_INET || !confirmed(neighbour->ndm_state))
-        return false;
-    int remaining = static_cast<int>(header->nlmsg_len - NLMSG_LENGTH(sizeof(ndmsg)));
-    for (const rtattr* attr = reinterpret_cast<const rtattr*>(
-             reinterpret_cast<const char*>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
-         RTA_OK(attr, remaining); attr = RTA_NEXT(attr, remaining)) {
-        if (attr->rta_type == NDA_DST && RTA_PAYLOAD(attr) == sizeof(in_addr))
-            return std::memcmp(RTA_DATA(attr), &wanted, sizeof wanted) == 0;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -96,14 +70,11 @@ bool neighbourResolved(std::string_view address)
         const ssize_t got = ::recv(socket.fd(), buffer, sizeof buffer, 0);
         if (got <= 0)
             return found;
-        int remaining = static_cast<int>(got);
-        for (const nlmsghdr* header = reinterpret_cast<const nlmsghdr*>(buffer);
-             NLMSG_OK(header, remaining); header = NLMSG_NEXT(header, remaining)) {
-            if (header->nlmsg_type == NLMSG_DONE || header->nlmsg_type == NLMSG_ERROR)
-                return found;
-            if (messageMatches(header, wanted))
-                found = true;
-        }
+        const NeighbourDumpRead read =
+            readNeighbourDump(buffer, static_cast<std::size_t>(got), wanted.s_addr);
+        found = found || read.found;
+        if (read.ended)
+            return found;
     }
     return found;
 }

@@ -1,0 +1,57 @@
+#include "platform/os/linux/NeighbourDump.h"
+
+#include <cstring>
+#include <linux/neighbour.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
+
+namespace platform {
+namespace {
+
+// Every state that holds a resolved hardware address counts. A stale entry
+// may belong to a host that has gone, but it may just as well belong to a
+// host that drops echo requests: our own probe then only moves the entry to
+// "delay" without asking again. Counting it only ever marks an address taken.
+bool confirmed(unsigned state)
+{
+    return (state & (NUD_REACHABLE | NUD_PERMANENT | NUD_STALE | NUD_DELAY | NUD_PROBE)) != 0;
+}
+
+// Looks through one neighbour message for the wanted address.
+bool messageMatches(const nlmsghdr* header, std::uint32_t wanted)
+{
+    if (header->nlmsg_type != RTM_NEWNEIGH || header->nlmsg_len < NLMSG_LENGTH(sizeof(ndmsg)))
+        return false;
+    const auto* neighbour = static_cast<const ndmsg*>(NLMSG_DATA(header));
+    if (neighbour->ndm_family != AF_INET || !confirmed(neighbour->ndm_state))
+        return false;
+    int remaining = static_cast<int>(header->nlmsg_len - NLMSG_LENGTH(sizeof(ndmsg)));
+    for (const rtattr* attr = reinterpret_cast<const rtattr*>(
+             reinterpret_cast<const char*>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
+         RTA_OK(attr, remaining); attr = RTA_NEXT(attr, remaining)) {
+        if (attr->rta_type == NDA_DST && RTA_PAYLOAD(attr) == sizeof wanted)
+            return std::memcmp(RTA_DATA(attr), &wanted, sizeof wanted) == 0;
+    }
+    return false;
+}
+
+} // namespace
+
+NeighbourDumpRead readNeighbourDump(const void* data, std::size_t size, std::uint32_t wanted)
+{
+    NeighbourDumpRead read;
+    int remaining = static_cast<int>(size);
+    for (const auto* header = static_cast<const nlmsghdr*>(data); NLMSG_OK(header, remaining);
+         header = NLMSG_NEXT(header, remaining)) {
+        if (header->nlmsg_type == NLMSG_DONE || header->nlmsg_type == NLMSG_ERROR) {
+            read.ended = true;
+            return read;
+        }
+        if (messageMatches(header, wanted))
+            read.found = true;
+    }
+    return read;
+}
+
+} // namespace platform
