@@ -1,10 +1,8 @@
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
-#include "platform/os/Adapters.h"
 
 #include <QHostAddress>
-#include <QUdpSocket>
 #include <cstring>
 
 namespace discovery {
@@ -21,6 +19,9 @@ DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& 
     m_timer1.setTimerType(Qt::PreciseTimer); // a coarse timer may end the scan 5% early
     m_timer1.setInterval(kScanMilliseconds);
     connect(&m_timer1, &QTimer::timeout, this, &DiscoveryExchange::EndScan);
+    m_resendTimer.setSingleShot(true);
+    m_resendTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_resendTimer, &QTimer::timeout, this, &DiscoveryExchange::sendRequest);
 }
 
 DiscoveryExchange::~DiscoveryExchange() = default;
@@ -39,38 +40,26 @@ void DiscoveryExchange::StartScan()
     // answers at once is heard.
     m_replyPortFailed = !m_reader.bind(QHostAddress(QHostAddress::AnyIPv4), kReplyPort);
 
-    sendRequests();
+    // The sockets stay bound for the whole scan, so every resend leaves from
+    // the same adapters with the same source ports.
+    m_requestSockets.open();
+    m_nextRequest = 0;
+    m_scanClock.start();
+    sendRequest();
 
     emit scanStarting();
     m_timer1.start();
 }
 
-// One request through each adapter that is up and has an address: a socket
-// bound to the adapter's address sends its limited broadcast out of that
-// adapter, so units on every segment of the PC hear it, not only those behind
-// the default route.
-void DiscoveryExchange::sendRequests()
+void DiscoveryExchange::sendRequest()
 {
     const QByteArray request(kDiscoveryRequest.data(),
                              static_cast<qsizetype>(kDiscoveryRequest.size()));
-    const QHostAddress broadcast(QHostAddress::Broadcast);
-    int sent = 0;
-    if (const auto adapters = platform::adapters()) {
-        for (const platform::Adapter& adapter : *adapters) {
-            const QHostAddress source(QString::fromStdString(adapter.address));
-            if (!adapter.up || source.isNull() || source == QHostAddress(QHostAddress::AnyIPv4))
-                continue;
-            QUdpSocket socket;
-            if (!socket.bind(source, 0))
-                continue;
-            if (socket.writeDatagram(request, broadcast, kRequestPort) == request.size())
-                ++sent;
-        }
-    }
-    if (sent == 0) {
-        // No adapter to bind to: one unbound send, leaving by the default route.
-        QUdpSocket socket;
-        socket.writeDatagram(request, broadcast, kRequestPort);
+    m_counters.requests +=
+        m_requestSockets.send(request, QHostAddress(QHostAddress::Broadcast), kRequestPort);
+    if (++m_nextRequest < kRequestMomentsMs.size()) {
+        const qint64 due = kRequestMomentsMs[m_nextRequest] - m_scanClock.elapsed();
+        m_resendTimer.start(static_cast<int>(due > 0 ? due : 0));
     }
 }
 
@@ -88,6 +77,8 @@ void DiscoveryExchange::onDiscoveryReply(std::size_t length)
 void DiscoveryExchange::EndScan()
 {
     m_timer1.stop();
+    m_resendTimer.stop(); // nothing goes out after the scan
+    m_requestSockets.close();
     m_reader.close();
     emit scanEnded(m_replyPortFailed);
 }

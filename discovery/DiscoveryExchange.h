@@ -6,8 +6,10 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/LocalNetwork.h"
+#include "platform/net/AdapterBroadcast.h"
 #include "platform/net/DatagramReader.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -23,8 +25,10 @@ public:
     ~DiscoveryExchange() override;
 
     // Clears the table, binds the reply socket to port 12310, broadcasts the
-    // request through every adapter that is up, emits scanStarting() (the
-    // owner starts its progress bar) and then starts Timer1.
+    // request through every adapter that is up, linked and has an address,
+    // emits scanStarting() (the owner starts its progress bar) and then
+    // starts Timer1. The request goes out again at the moments of
+    // kRequestMomentsMs, all within the scan.
     void StartScan();
 
     bool isScanning() const;
@@ -37,6 +41,7 @@ public:
         int datagrams = 0;
         int added = 0;
         int ignored = 0;
+        int requests = 0; // requests sent, one per adapter and moment
     };
     Counters counters() const { return m_counters; }
 
@@ -52,13 +57,18 @@ private:
     // message of a waiting datagram.
     void onDiscoveryReply(std::size_t length);
     void EndScan();
-    void sendRequests();
+    // Sends the request through every adapter and arms the timer for the next moment.
+    void sendRequest();
 
     DeviceTable& m_table;
     const PcNetworkValues& m_pc;
     unsigned char m_receiveBuffer[kReceiveBufferSize];
     platform::DatagramReader m_reader; // after the buffer it reads into
     QTimer m_timer1;
+    platform::AdapterBroadcast m_requestSockets; // open for the length of a scan
+    QTimer m_resendTimer;
+    QElapsedTimer m_scanClock;
+    std::size_t m_nextRequest = 0; // index into kRequestMomentsMs
     bool m_replyPortFailed = false;
     Counters m_counters;
 };

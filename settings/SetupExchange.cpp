@@ -6,7 +6,6 @@
 #include "settings/core/SetupReply.h"
 
 #include <QHostAddress>
-#include <QUdpSocket>
 #include <cstring>
 
 namespace settings {
@@ -90,6 +89,7 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
         return OpenResult::ReplyPortInUse;
     }
 
+    SetupSendSocket.open();
     SendSetupRequest(request, *length);
     WipeSetupBuffer(request);
     return OpenResult::Sent;
@@ -100,14 +100,16 @@ bool SetupExchange::OpenSetupReplySocket()
     return SetupReplySocket.bind(m_endpoints.replyAddress, m_endpoints.replyPort);
 }
 
+// A unit reachable through two adapters hears the request twice. That is
+// harmless: the copies are identical, so the unit applies the same settings
+// again and answers with the same reply; the first awaited reply ends the
+// exchange and closes the reply socket, so later copies are never read.
 void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
 {
-    QUdpSocket SetupSendSocket;
-    // Qt enables broadcast on its UDP sockets; the system picks the source port.
     QByteArray datagram(request, static_cast<qsizetype>(length));
-    const qint64 sent = SetupSendSocket.writeDatagram(datagram, m_endpoints.requestAddress,
-                                                      m_endpoints.requestPort);
-    m_bytesSent = sent > 0 ? static_cast<int>(sent) : 0;
+    const int sent =
+        SetupSendSocket.send(datagram, m_endpoints.requestAddress, m_endpoints.requestPort);
+    m_bytesSent = sent > 0 ? static_cast<int>(length) : 0;
     platform::secureWipe(datagram.data(), static_cast<std::size_t>(datagram.size()));
     SetupSendSocket.close();
 }

@@ -5,6 +5,7 @@
 
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
+#include "platform/net/AdapterBroadcast.h"
 #include "platform/net/DatagramReader.h"
 #include "settings/core/SetupRequest.h"
 
@@ -51,8 +52,10 @@ public:
     // The opening: zeroes SetupReplyBuffer, copies the record's identity and
     // host values, builds the request, binds the reply socket (before anything
     // goes out, so an answer that comes at once is heard) and sends the
-    // request from an unbound socket to 255.255.255.255:12311. The request
-    // buffer, which holds the password, is wiped as soon as it is sent.
+    // request to 255.255.255.255:12311 through every adapter that is up,
+    // linked and has an address, as the discovery request goes, so a unit
+    // found behind any adapter hears it. The request buffer, which holds the
+    // password, is wiped as soon as it is sent.
     OpenResult Open(const discovery::DeviceRecord& record, const char* newAddress,
                     const char* newMask, const char* newGateway, const QByteArray& userName,
                     const QByteArray& password);
@@ -70,7 +73,7 @@ public:
 
     // Counters of the current or last exchange, for tests.
     int datagramsRead() const { return m_datagramsRead; }
-    int bytesSent() const { return m_bytesSent; }
+    int bytesSent() const { return m_bytesSent; } // of one copy of the request
 
 signals:
     // The awaited reply was read into SetupReplyBuffer (accepted or not).
@@ -79,15 +82,15 @@ signals:
 private:
     // One datagram, in the zeroed SetupReplyBuffer, as one readiness notice reads one.
     void onSetupReply();
-    // Sends the request from a socket of its own with broadcast enabled,
-    // then closes that socket.
+    // Sends the request through SetupSendSocket, then closes it.
     void SendSetupRequest(const char* request, std::size_t length);
     // Binds SetupReplySocket to the reply port; false when it is taken.
     bool OpenSetupReplySocket();
 
     Endpoints m_endpoints;
     char m_replyBuffer[kSetupBufferSize];
-    platform::DatagramReader SetupReplySocket; // after the buffer it reads into
+    platform::DatagramReader SetupReplySocket;  // after the buffer it reads into
+    platform::AdapterBroadcast SetupSendSocket; // one socket per adapter, open until sent
     char m_identity[discovery::kMacAddressSize];
     bool m_awaitedSeen = false;
     int m_datagramsRead = 0;

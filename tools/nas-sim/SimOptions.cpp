@@ -122,8 +122,9 @@ std::optional<SimConfig> SimOptions::parse(const QStringList& arguments, QString
          "mode"},
         {"dev", "Interface whose address --on-setup address replaces (default eth0).", "name"},
         {"flood",
-         "On each discovery request send N datagrams to 255.255.255.255:12310: junk mixed "
-         "with valid replies of --flood-units identities (each twice).",
+         "On the first discovery request of a scan (none in the 3 s before) send N "
+         "datagrams to 255.255.255.255:12310: junk mixed with valid replies of "
+         "--flood-units identities (each twice).",
          "N"},
         {"flood-units", "Distinct identities in a flood (default 150).", "K"},
         {"flood-rate", "Flood datagrams per second, 0: as fast as possible (default 5000).", "N"},

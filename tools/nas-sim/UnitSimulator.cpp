@@ -69,7 +69,10 @@ void UnitSimulator::send(const QByteArray& bytes, const QHostAddress& to)
 void UnitSimulator::handleDiscovery(const QHostAddress& sender)
 {
     const UnitConfig& unit = m_config.unit;
-    if (m_config.flood.count > 0 && !m_flood->isRunning()) {
+    // One flood per scan: the PC repeats its request within a scan.
+    const bool newScan = !m_floodStart.isValid() || m_floodStart.elapsed() >= kScanMs;
+    if (m_config.flood.count > 0 && !m_flood->isRunning() && newScan) {
+        m_floodStart.start();
         m_flood->start(FloodPlan(m_config.flood.count, m_config.flood.units),
                        QHostAddress::Broadcast, m_config.replyPort, m_config.flood.ratePerSecond,
                        m_config.flood.maxMs);

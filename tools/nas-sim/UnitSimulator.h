@@ -4,6 +4,7 @@
 #include "DatagramLog.h"
 #include "SimConfig.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QUdpSocket>
@@ -32,4 +33,6 @@ private:
     QUdpSocket m_socket;
     DatagramLog m_log;
     FloodSender* m_flood = nullptr;
+    QElapsedTimer m_floodStart;
+    static constexpr qint64 kScanMs = 3000; // how long the PC listens after its first request
 };
