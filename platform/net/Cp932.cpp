@@ -36,6 +36,44 @@ bool endsInsideCharacter(QByteArrayView bytes)
     return false;
 }
 
+// ICU's table behind "windows-31j" (IBM's 943) swaps three control codes:
+// byte 0x1A reads as U+001C, 0x1C as U+007F and 0x7F as U+001A, and back.
+// Microsoft's code page maps them to themselves. None of them is ever part of
+// a two-byte character, so they are converted here and only the text between
+// them goes through Qt; a U+001A from Qt then always marks a bad byte.
+bool isSwappedControl(char16_t c)
+{
+    return c == 0x1A || c == 0x1C || c == 0x7F;
+}
+
+char16_t codeOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+char16_t codeOf(QChar c)
+{
+    return c.unicode();
+}
+
+// Calls convert(run) for each run between swapped control codes and
+// control(code) for each of those codes, in order.
+template <typename Text, typename Run, typename Control>
+void splitAtSwappedControls(Text text, Run convert, Control control)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool end = i == text.size();
+        const char16_t code = end ? char16_t(0) : codeOf(text[i]);
+        if (!end && !isSwappedControl(code))
+            continue;
+        convert(text.sliced(start, i - start));
+        if (!end)
+            control(code);
+        start = i + 1;
+    }
+}
+
 bool qtHasCp932()
 {
     static const bool valid =
@@ -107,19 +145,24 @@ QString decode(QByteArrayView bytes, bool* ok)
     bool good = true;
     QString text;
     if (qtHasCp932()) {
-        QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
-        text = decoder.decode(bytes);
-        const bool inputHasSub = bytes.contains(char(kQtBadByte));
-        if (decoder.hasError())
-            good = false;
-        if (endsInsideCharacter(bytes)) {
-            good = false; // Qt drops a lead byte that has no trail byte
-            text.append(QChar(kReplacement));
-        }
-        if (!inputHasSub && text.contains(QChar(kQtBadByte))) {
-            good = false;
-            text.replace(QChar(kQtBadByte), QChar(kReplacement));
-        }
+        splitAtSwappedControls(
+            bytes,
+            [&](QByteArrayView run) {
+                QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+                QString part = decoder.decode(run);
+                if (decoder.hasError())
+                    good = false;
+                if (endsInsideCharacter(run)) {
+                    good = false; // Qt drops a lead byte that has no trail byte
+                    part.append(QChar(kReplacement));
+                }
+                if (part.contains(QChar(kQtBadByte))) {
+                    good = false;
+                    part.replace(QChar(kQtBadByte), QChar(kReplacement));
+                }
+                text += part;
+            },
+            [&](char16_t code) { text += QChar(code); });
     }
 #ifndef _WIN32
     else {
@@ -137,29 +180,36 @@ QByteArray encode(QStringView text, bool* ok)
     bool good = true;
     QByteArray out;
     if (qtHasCp932()) {
-        QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-        QByteArray raw = encoder.encode(text);
-        if (encoder.hasError())
-            good = false;
-        // Qt writes FC FC for a character the table lacks; FC FC is no valid
-        // CP932 pair, so it marks exactly those places.
-        out.reserve(raw.size());
-        for (qsizetype i = 0; i < raw.size(); ++i) {
-            const auto b = static_cast<unsigned char>(raw[i]);
-            if (isLeadByte(b) && i + 1 < raw.size()) {
-                if (b == 0xFC && static_cast<unsigned char>(raw[i + 1]) == 0xFC) {
-                    out.append('?');
+        // Room for every character as a pair, so that no growth leaves a
+        // copy of a password behind.
+        out.reserve(text.size() * 2);
+        splitAtSwappedControls(
+            text,
+            [&](QStringView run) {
+                QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+                QByteArray raw = encoder.encode(run);
+                if (encoder.hasError())
                     good = false;
-                } else {
-                    out.append(raw[i]).append(raw[i + 1]);
+                // Qt writes FC FC for a character the table lacks; FC FC is no
+                // valid CP932 pair, so it marks exactly those places.
+                for (qsizetype i = 0; i < raw.size(); ++i) {
+                    const auto b = static_cast<unsigned char>(raw[i]);
+                    if (isLeadByte(b) && i + 1 < raw.size()) {
+                        if (b == 0xFC && static_cast<unsigned char>(raw[i + 1]) == 0xFC) {
+                            out.append('?');
+                            good = false;
+                        } else {
+                            out.append(raw[i]).append(raw[i + 1]);
+                        }
+                        ++i;
+                    } else {
+                        out.append(raw[i]);
+                    }
                 }
-                ++i;
-            } else {
-                out.append(raw[i]);
-            }
-        }
-        // The scratch copy may hold a password on its way to a unit.
-        secureWipe(raw.data(), static_cast<std::size_t>(raw.size()));
+                // The scratch copy may hold a password on its way to a unit.
+                secureWipe(raw.data(), static_cast<std::size_t>(raw.size()));
+            },
+            [&](char16_t code) { out.append(static_cast<char>(code)); });
     }
 #ifndef _WIN32
     else {

@@ -25,6 +25,13 @@ private slots:
         // mark.
         QCOMPARE(platform::cp932::decode(QByteArray("\x81\x60"), &ok), QStringLiteral("\uFF5E"));
         QVERIFY(ok);
+        // Control codes are themselves, also the three IBM's table swaps.
+        const QByteArray controls("\x1a\x1c\x7f\x83\x69\x1a", 6);
+        const QString controlText = QStringLiteral("\x1a\x1c\x7f\u30CA\x1a");
+        QCOMPARE(platform::cp932::decode(controls, &ok), controlText);
+        QVERIFY(ok);
+        QCOMPARE(platform::cp932::encode(controlText, &ok), controls);
+        QVERIFY(ok);
     }
 
     void badInputIsMarked()
@@ -35,6 +42,10 @@ private slots:
         QVERIFY(!ok);
         QVERIFY(cut.startsWith(QStringLiteral("AB")));
         QVERIFY(cut.contains(QChar(0xFFFD)));
+        // A lead byte cut short by a control code is bad too.
+        QCOMPARE(platform::cp932::decode(QByteArray("\x81\x7f"), &ok),
+                 QStringLiteral("\uFFFD\x7f"));
+        QVERIFY(!ok);
 
         ok = true;
         const QByteArray out = platform::cp932::encode(QStringLiteral("A한B"), &ok);
