@@ -5,7 +5,7 @@
 # fuzz). <part> is the product folder the test is about.
 #
 #   <Thing>Test.cpp  a QtTest executable; SOURCES are further files of it, LIBS
-#                    what it links
+#                    what it links (both also for a fuzz driver)
 #   <Thing>Fuzz.cpp  a libFuzzer driver (LLVMFuzzerTestOneInput) with its seeds
 #                    in corpus/<Thing>Fuzz/ and its crash reproducers in
 #                    crashes/<Thing>Fuzz/. The fuzz build (MRV_FUZZ) makes it a
@@ -46,7 +46,7 @@ function(mrv_add_test file)
         if(NOT extension STREQUAL ".cpp" OR NOT name MATCHES "^[A-Z][A-Za-z0-9]*Fuzz$")
             message(FATAL_ERROR "${path}: a fuzz driver is <Thing>Fuzz.cpp")
         endif()
-        _mrv_add_fuzz(${name} ${path} "${T_LIBS}")
+        _mrv_add_fuzz(${name} ${path} "${T_LIBS}" "${T_SOURCES}")
         if(NOT MRV_FUZZ)
             set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 120)
         endif()
@@ -97,13 +97,13 @@ function(mrv_add_test file)
 endfunction()
 
 # The two builds of a fuzz driver: see mrv_add_test.
-function(_mrv_add_fuzz name path libs)
+function(_mrv_add_fuzz name path libs sources)
     set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
     set(crashes ${CMAKE_CURRENT_SOURCE_DIR}/crashes/${name})
     if(NOT IS_DIRECTORY ${corpus})
         message(FATAL_ERROR "${path}: its seeds belong in ${corpus}/")
     endif()
-    add_executable(${name} ${path})
+    add_executable(${name} ${path} ${sources})
     target_link_libraries(${name} PRIVATE ${libs})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     mrv_warnings(${name})

@@ -41,15 +41,22 @@ bool messageMatches(const nlmsghdr* header, std::uint32_t wanted)
 NeighbourDumpRead readNeighbourDump(const void* data, std::size_t size, std::uint32_t wanted)
 {
     NeighbourDumpRead read;
-    int remaining = static_cast<int>(size);
-    for (const auto* header = static_cast<const nlmsghdr*>(data); NLMSG_OK(header, remaining);
-         header = NLMSG_NEXT(header, remaining)) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::size_t offset = 0;
+    while (size - offset >= sizeof(nlmsghdr)) {
+        const auto* header = reinterpret_cast<const nlmsghdr*>(bytes + offset);
+        if (header->nlmsg_len < sizeof(nlmsghdr) || header->nlmsg_len > size - offset)
+            break; // a length that does not fit: the rest cannot be read
         if (header->nlmsg_type == NLMSG_DONE || header->nlmsg_type == NLMSG_ERROR) {
             read.ended = true;
             return read;
         }
         if (messageMatches(header, wanted))
             read.found = true;
+        const std::size_t next = NLMSG_ALIGN(header->nlmsg_len);
+        if (next > size - offset)
+            break;
+        offset += next;
     }
     return read;
 }
