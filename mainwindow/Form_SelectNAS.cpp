@@ -115,11 +115,9 @@ void Form_SelectNAS::setUpControls()
     m_ui->DescriptionBox->setPalette(buttonFace);
     m_ui->DescriptionBox->setUndoRedoEnabled(false);
 
-    m_ui->WelcomeImage->setPixmap(guidePicture(GuidePicture::Welcome));
-    m_ui->DescriptionImage1->setPixmap(guidePicture(GuidePicture::PowerOn));
-    m_ui->DescriptionImage2->setPixmap(guidePicture(GuidePicture::Network));
-
-    Img_NasIcom = unitIcons();
+    // Each guide picture is loaded when it first comes on screen.
+    for (QLabel* picture : {m_ui->WelcomeImage, m_ui->DescriptionImage1, m_ui->DescriptionImage2})
+        picture->installEventFilter(this);
 
     m_captionLabels = {m_ui->Host_Name, m_ui->IP_Address,  m_ui->Net_Mask,   m_ui->Gateway,
                        m_ui->HD_Name,   m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User};
@@ -194,8 +192,23 @@ bool Form_SelectNAS::event(QEvent* e)
     return QWidget::event(e);
 }
 
+void Form_SelectNAS::loadGuidePicture(QLabel* picture)
+{
+    if (!picture->pixmap().isNull())
+        return;
+    const GuidePicture id = picture == m_ui->WelcomeImage        ? GuidePicture::Welcome
+                            : picture == m_ui->DescriptionImage1 ? GuidePicture::PowerOn
+                                                                 : GuidePicture::Network;
+    picture->setPixmap(guidePicture(id, picture->devicePixelRatioF()));
+}
+
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Show && watched->parent() == this) {
+        if (auto* picture = qobject_cast<QLabel*>(watched))
+            loadGuidePicture(picture);
+        return QWidget::eventFilter(watched, e);
+    }
     QListWidget* list = m_ui->Lis_NASList;
     const bool press = e->type() == QEvent::MouseButtonPress;
     const bool release = e->type() == QEvent::MouseButtonRelease;
@@ -367,8 +380,7 @@ void Form_SelectNAS::FillDeviceList()
         const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
         auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        if (icon >= 0 && icon < Img_NasIcom.size())
-            item->setIcon(Img_NasIcom.at(icon));
+        item->setIcon(Img_NasIcom.icon(icon, list->devicePixelRatioF()));
         item->setData(Qt::UserRole, icon);
         list->addItem(item);
     }

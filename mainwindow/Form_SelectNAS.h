@@ -4,8 +4,8 @@
 // device table, the PC's network values, the page state and the scan.
 
 #include "discovery/core/LocalNetwork.h"
+#include "mainwindow/UnitIcons.h"
 
-#include <QList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -14,7 +14,6 @@
 #include <memory>
 
 class QDialog;
-class QIcon;
 class QLabel;
 
 namespace Ui {
@@ -111,6 +110,7 @@ protected:
 
 private:
     void setUpControls();
+    void loadGuidePicture(QLabel* picture);
     void selectFirstUnit();
     void applyActionButtons(int recordNumber);
     void endProcess(int status);
@@ -119,7 +119,7 @@ private:
     std::unique_ptr<discovery::DeviceTable> m_table;
     discovery::PcNetworkValues m_pc{};
     std::unique_ptr<discovery::DiscoveryExchange> m_exchange;
-    QList<QIcon> Img_NasIcom;
+    UnitIcons Img_NasIcom;
     // Lab_NASinfo1 ... Lab_NASinfo8, and the caption label left of each.
     std::array<QLabel*, 8> m_valueLabels{};
     std::array<QLabel*, 8> m_captionLabels{};
