@@ -1,5 +1,6 @@
 #include "mainwindow/BuiltInArt.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QString>
 
@@ -8,8 +9,14 @@ namespace mainwindow {
 QImage builtInArt(const char* name, qreal devicePixelRatio, QImage::Format format)
 {
     const bool doubled = devicePixelRatio > 1.0;
-    QImageReader reader(QStringLiteral(":/images/%1%2.png")
-                            .arg(QLatin1String(name), doubled ? QStringLiteral("@2x") : QString()));
+    QFile file(QStringLiteral(":/images/%1%2.png")
+                   .arg(QLatin1String(name), doubled ? QStringLiteral("@2x") : QString()));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The format is known: asking the image plugins (and loading each, QtSvg's
+    // among them) whether they read it too is left out.
+    QImageReader reader(&file, "png");
+    reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
     if (image.isNull())
         return image;
