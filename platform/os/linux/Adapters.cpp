@@ -1,12 +1,11 @@
 #include "platform/os/Adapters.h"
 
+#include "platform/os/linux/RouteTable.h"
+
 #include <arpa/inet.h>
-#include <fstream>
 #include <ifaddrs.h>
 #include <map>
 #include <net/if.h>
-#include <net/route.h>
-#include <sstream>
 
 namespace platform {
 namespace {
@@ -18,34 +17,6 @@ std::string dotted(const sockaddr* sa)
     if (!inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
         return "0.0.0.0";
     return text;
-}
-
-// First default gateway of each interface, from the main routing table in
-// the kernel's own order.
-std::map<std::string, std::string> defaultGateways()
-{
-    std::map<std::string, std::string> gateways;
-    std::ifstream routes("/proc/net/route");
-    std::string line;
-    std::getline(routes, line); // header
-    while (std::getline(routes, line)) {
-        std::istringstream fields(line);
-        std::string iface;
-        unsigned long destination = 0, gateway = 0, flags = 0, refcnt = 0, use = 0, metric = 0,
-                      mask = 1;
-        fields >> iface >> std::hex >> destination >> gateway >> flags >> std::dec >> refcnt >>
-            use >> metric >> std::hex >> mask;
-        if (!fields || destination != 0 || mask != 0 || !(flags & RTF_UP) || !(flags & RTF_GATEWAY))
-            continue;
-        if (gateways.count(iface))
-            continue;
-        in_addr addr{};
-        addr.s_addr = static_cast<in_addr_t>(gateway); // already in network order
-        char text[INET_ADDRSTRLEN] = {};
-        if (inet_ntop(AF_INET, &addr, text, sizeof text))
-            gateways.emplace(iface, text);
-    }
-    return gateways;
 }
 
 } // namespace
@@ -82,7 +53,7 @@ std::optional<std::vector<Adapter>> adapters()
     if (byIndex.empty())
         return std::nullopt;
 
-    const auto gateways = defaultGateways();
+    const auto gateways = defaultGateways(readRouteTable());
     std::vector<Adapter> result;
     result.reserve(byIndex.size());
     for (auto& [index, adapter] : byIndex) {
