@@ -3,7 +3,11 @@
 // memory a fixed time after the start. Then ends the command.
 //
 // usage: startup_watch TITLE SECONDS CMD [ARGS...]
-// prints one line: "window_ms=<ms|none> peak_kib=<KiB|none> comm=<name>"
+// prints one line:
+//   "window_ms=<ms|none> cpu_ms=<ms|none> peak_kib=<KiB|none> comm=<name>"
+// cpu_ms is the processor time all the command's threads had used when the
+// window was mapped: unlike the elapsed time, it hardly depends on what else
+// the machine is doing.
 //
 // The watch runs on the X connection itself (map notices on the root window),
 // so no polling interval blurs the figure and no poller competes for the CPU.
@@ -15,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fstream>
 #include <optional>
 #include <poll.h>
@@ -64,6 +69,27 @@ std::optional<long> peakKib(pid_t pid)
         if (line.rfind("VmHWM:", 0) == 0)
             return std::strtol(line.c_str() + 6, nullptr, 10);
     return std::nullopt;
+}
+
+// Processor time of every thread of a live process so far, in milliseconds
+// (the scheduler's own nanosecond count, first field of each schedstat).
+std::optional<double> cpuMs(pid_t pid)
+{
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir)
+        return std::nullopt;
+    double ns = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
+        double run = 0;
+        if (stat >> run)
+            ns += run;
+    }
+    closedir(dir);
+    return ns / 1e6;
 }
 
 std::string commOf(pid_t pid)
@@ -132,6 +158,7 @@ int main(int argc, char* argv[])
                property(c, w, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY) == title;
     };
     std::optional<double> windowMs;
+    std::optional<double> windowCpuMs;
     std::optional<long> peak;
     std::string comm = "-";
     bool exited = false;
@@ -156,6 +183,7 @@ int main(int argc, char* argv[])
                 const double at = nowMs();
                 if (titled(map->window)) {
                     windowMs = at - start;
+                    windowCpuMs = cpuMs(pid);
                 } else {
                     // A title given after mapping still counts, when it comes.
                     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -165,8 +193,10 @@ int main(int argc, char* argv[])
             } else if (type == XCB_PROPERTY_NOTIFY && !windowMs) {
                 const auto* change = reinterpret_cast<xcb_property_notify_event_t*>(e);
                 if ((change->atom == netWmName || change->atom == XCB_ATOM_WM_NAME) &&
-                    titled(change->window))
+                    titled(change->window)) {
                     windowMs = nowMs() - start;
+                    windowCpuMs = cpuMs(pid);
+                }
             }
             std::free(e);
         }
@@ -181,8 +211,9 @@ int main(int argc, char* argv[])
     }
     xcb_disconnect(c);
 
-    std::printf("window_ms=%s peak_kib=%s comm=%s\n",
+    std::printf("window_ms=%s cpu_ms=%s peak_kib=%s comm=%s\n",
                 windowMs ? std::to_string(*windowMs).c_str() : "none",
+                windowCpuMs ? std::to_string(*windowCpuMs).c_str() : "none",
                 peak ? std::to_string(*peak).c_str() : "none", comm.c_str());
     return exited ? 1 : 0;
 }

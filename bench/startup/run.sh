@@ -3,9 +3,11 @@
 # under one Xvfb, both inside the pc namespace of a private lab network.
 # For each run: the time from process start until the X server maps the first
 # window titled "NAS検索...", and the peak resident memory (VmHWM) 5 s after
-# the start (the program's first scan over, its main window shown). Prints
-# each pair, both medians and the ratios (program / bare window). Figures
-# only: it never fails on a number. Needs root for the lab.
+# the start (the program's first scan over, its main window shown). Also the
+# processor time both had used when the window was mapped, which a loaded
+# machine disturbs far less than the elapsed time. Prints each pair, the
+# medians and the ratios (program / bare window). Figures only: it never
+# fails on a number. Needs root for the lab.
 #
 # usage: run.sh [BUILD_DIR] [PAIRS]      (default: <repo>/build, 7 pairs)
 #   MRV_BENCH_UNIT=0   no simulated unit on the network (the guide opens)
@@ -64,22 +66,23 @@ for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
 [[ -s $work/display ]] || { echo "bench: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
-# One measured run: prints "<ms> <KiB>". The watcher starts the command
+# One measured run: prints "<ms> <cpu ms> <KiB>". The watcher starts the command
 # through env, which execs, so the process it reads is the one measured; each
 # run gets a fresh runtime directory (the single-instance lock).
 measure() { # BINARY
-    local line ms kib
+    local line ms cpu kib
     rm -rf "$work/runtime"
     mkdir -m 700 "$work/runtime"
     line=$(timeout -k 2 $((watch_seconds + 10)) ip netns exec "$pc" "$watch" "$title" \
         "$watch_seconds" env XDG_RUNTIME_DIR="$work/runtime" "$1" 2>>"$work/watch.log")
     ms=$(sed -n 's/.*window_ms=\([^ ]*\).*/\1/p' <<<"$line")
+    cpu=$(sed -n 's/.*cpu_ms=\([^ ]*\).*/\1/p' <<<"$line")
     kib=$(sed -n 's/.*peak_kib=\([^ ]*\).*/\1/p' <<<"$line")
-    if [[ -z $ms || $ms == none || -z $kib || $kib == none ]]; then
+    if [[ -z $ms || $ms == none || -z $cpu || $cpu == none || -z $kib || $kib == none ]]; then
         echo "bench: no window titled $title from $1 ($line)" >&2
         return 1
     fi
-    echo "$ms $kib"
+    echo "$ms $cpu $kib"
 }
 
 # One unmeasured pair first: font and shader caches, page cache.
@@ -87,25 +90,28 @@ measure "$program" >/dev/null || exit 1
 measure "$bare" >/dev/null || exit 1
 
 : >"$work/pairs"
-printf '%-5s %12s %12s %12s %12s %8s %8s\n' pair 'app ms' 'bare ms' 'app MiB' 'bare MiB' \
-    'ratio t' 'ratio m'
+printf '%-4s %8s %8s %8s %8s %9s %9s %8s %8s %8s\n' pair 'app ms' 'bare ms' 'app cpu' \
+    'bare cpu' 'app MiB' 'bare MiB' 'ratio t' 'ratio c' 'ratio m'
 for ((i = 1; i <= pairs; i++)); do
-    read -r app_ms app_kib < <(measure "$program") || exit 1
-    read -r bare_ms bare_kib < <(measure "$bare") || exit 1
-    echo "$app_ms $bare_ms $app_kib $bare_kib" >>"$work/pairs"
-    awk -v i="$i" '{ printf "%-5d %12.1f %12.1f %12.1f %12.1f %8.2f %8.2f\n", i, $1, $2,
-                     $3 / 1024, $4 / 1024, $1 / $2, $3 / $4 }' <<<"$app_ms $bare_ms $app_kib $bare_kib"
+    read -r app_ms app_cpu app_kib < <(measure "$program") || exit 1
+    read -r bare_ms bare_cpu bare_kib < <(measure "$bare") || exit 1
+    line="$app_ms $bare_ms $app_kib $bare_kib $app_cpu $bare_cpu"
+    echo "$line" >>"$work/pairs"
+    awk -v i="$i" '{ printf "%-4d %8.1f %8.1f %8.1f %8.1f %9.1f %9.1f %8.2f %8.2f %8.2f\n", i,
+                     $1, $2, $5, $6, $3 / 1024, $4 / 1024, $1 / $2, $5 / $6, $3 / $4 }' <<<"$line"
 done
 
 # Medians of each column and of the pair-by-pair ratios.
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 col() { awk "{ print $1 }" "$work/pairs" | median; }
 app_ms=$(col '$1') bare_ms=$(col '$2') app_kib=$(col '$3') bare_kib=$(col '$4')
-ratio_t=$(col '$1 / $2') ratio_m=$(col '$3 / $4')
+app_cpu=$(col '$5') bare_cpu=$(col '$6')
+ratio_t=$(col '$1 / $2') ratio_m=$(col '$3 / $4') ratio_c=$(col '$5 / $6')
 echo
-awk -v a="$app_ms" -v b="$bare_ms" -v am="$app_kib" -v bm="$bare_kib" \
-    -v rt="$ratio_t" -v rm="$ratio_m" 'BEGIN {
+awk -v a="$app_ms" -v b="$bare_ms" -v am="$app_kib" -v bm="$bare_kib" -v ac="$app_cpu" \
+    -v bc="$bare_cpu" -v rt="$ratio_t" -v rm="$ratio_m" -v rc="$ratio_c" 'BEGIN {
     printf "median first window: program %.1f ms, bare window %.1f ms, ratio of medians %.2f\n", a, b, a / b
+    printf "median processor time to it: program %.1f ms, bare window %.1f ms, ratio of medians %.2f\n", ac, bc, ac / bc
     printf "median peak memory:  program %.1f MiB, bare window %.1f MiB, ratio of medians %.2f\n", am / 1024, bm / 1024, am / bm
-    printf "median of the pair-by-pair ratios: first window %.2f, peak memory %.2f\n", rt, rm
+    printf "median of the pair-by-pair ratios: first window %.2f, processor time %.2f, peak memory %.2f\n", rt, rc, rm
 }'
