@@ -4,6 +4,7 @@
 
 #include "discovery/RecordText.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 class Cp932Test : public QObject
@@ -24,6 +25,19 @@ private slots:
         // Microsoft's table: 0x8160 is the fullwidth tilde, 0x815F the backslash-like yen-free
         // mark.
         QCOMPARE(platform::cp932::decode(QByteArray("\x81\x60"), &ok), QStringLiteral("\uFF5E"));
+        QVERIFY(ok);
+        // Bytes below 0x80, printable ones alone (read without the converter)
+        // and all of them, read as the table has them: it moves 0x1A, 0x1C, 0x7F.
+        QByteArray printable, all;
+        for (int b = 0; b < 0x80; ++b)
+            ((b >= 0x20 && b < 0x7F) ? printable : all).append(char(b));
+        all += printable;
+        QStringDecoder table("windows-31j", QStringConverter::Flag::Stateless);
+        for (const QByteArray& sample : {printable, all})
+            if (table.isValid())
+                QCOMPARE(platform::cp932::decode(sample, &ok), table.decode(sample));
+        QCOMPARE(platform::cp932::decode(printable + "\x82\xa0", &ok),
+                 QString::fromLatin1(printable) + QStringLiteral("あ"));
         QVERIFY(ok);
     }
 
