@@ -1,6 +1,7 @@
 // mrv7k2-setup: finds MRV-7K2 units on the LAN, guides their set-up and opens
 // their share, web page and network settings.
 
+#include "app/AfterFirstPaint.h"
 #include "app/ProjectInfo.h"
 #include "app/StartUpActivation.h"
 #include "mainwindow/Form2.h"
@@ -48,9 +49,10 @@ int main(int argc, char* argv[])
     // Declared first so that it is destroyed last: the main window refers to it.
     std::unique_ptr<mainwindow::Form2> searchWindow;
 
-    // 1. The main window, hidden; it checks the PC's network as soon as its
-    //    controls exist and reports nothing yet.
-    mainwindow::Form_SelectNAS mainWindow;
+    // 1. The main window, hidden; it checks the PC's network and reports
+    //    nothing yet. Its controls are made once the search window is on
+    //    screen (below), or earlier if something needs them.
+    mainwindow::Form_SelectNAS mainWindow(platform::ControlsTiming::Later);
 
     // 2. One instance per user.
     platform::SingleInstance instance(kApplicationTitle);
@@ -60,10 +62,15 @@ int main(int argc, char* argv[])
     // 3. The search window shows itself and sets the page state to 1.
     searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
     mainWindow.setSearchWindow(searchWindow.get());
+    // Only what the search window shows is made before it is drawn; the main
+    // window's controls follow on the event loop, long before the scan ends.
+    app::afterFirstPaint(searchWindow.get(), [&mainWindow] { mainWindow.makeControls(); });
 
-    // 4. The settings dialog, made hidden, opened modally from the device list.
-    settings::Form3 settingsDialog(mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
-                                   [&mainWindow] { return mainWindow.selectedItemIndex(); });
+    // 4. The settings dialog, made hidden, opened modally from the device list
+    //    (its controls are made when it is first opened).
+    settings::Form3 settingsDialog(
+        mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
+        [&mainWindow] { return mainWindow.selectedItemIndex(); }, platform::ControlsTiming::Later);
     mainWindow.setSettingsDialog(&settingsDialog);
 
     // 5. The first scan. The main window is not shown here: the end of that

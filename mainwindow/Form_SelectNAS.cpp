@@ -56,20 +56,20 @@ void offerWholeTextWhenCut(QLabel* label)
 
 } // namespace
 
-Form_SelectNAS::Form_SelectNAS(QWidget* parent)
+Form_SelectNAS::Form_SelectNAS(Controls controls, QWidget* parent)
     : Form_SelectNAS([](discovery::PcNetworkValues& pc) { discovery::CheckLocalNetwork(pc); },
-                     parent)
+                     controls, parent)
 {
 }
 
-Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Form_SelectNAS>()),
-      m_table(std::make_unique<discovery::DeviceTable>()), m_timer2(this), m_timerBar(this)
+Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, Controls controls, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_table(std::make_unique<discovery::DeviceTable>()),
+      m_timer2(this), m_timerBar(this)
 {
-    m_ui->setupUi(this);
-    setUpControls();
-    // The PC's adapter is chosen once, right after the controls exist; what
-    // it found is only reported at the end of the first scan.
+    if (controls == Controls::Now)
+        makeControls();
+    // The PC's adapter is chosen once, at creation; what it found is only
+    // reported at the end of the first scan.
     networkCheck(m_pc);
 
     m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc, this);
@@ -98,6 +98,33 @@ QTimer* Form_SelectNAS::Timer1()
     return m_exchange->Timer1();
 }
 
+void Form_SelectNAS::makeControls()
+{
+    if (m_ui)
+        return;
+    m_ui = std::make_unique<Ui::Form_SelectNAS>();
+    m_ui->setupUi(this);
+    setUpControls();
+    // Made while a scan runs: the controls take the state the scan gave them.
+    if (m_scanning)
+        disableForScan();
+    m_ui->Bar1->setValue(ScanBarPosition);
+    m_ui->Bar1->setVisible(m_timerBar.isActive());
+}
+
+void Form_SelectNAS::setVisible(bool visible)
+{
+    if (visible)
+        makeControls();
+    QWidget::setVisible(visible);
+}
+
+Ui::Form_SelectNAS& Form_SelectNAS::ui()
+{
+    makeControls();
+    return *m_ui;
+}
+
 void Form_SelectNAS::setUpControls()
 {
     // A border and a title, nothing in the title bar; 閉じる is the way out.
@@ -115,11 +142,9 @@ void Form_SelectNAS::setUpControls()
     m_ui->DescriptionBox->setPalette(buttonFace);
     m_ui->DescriptionBox->setUndoRedoEnabled(false);
 
-    m_ui->WelcomeImage->setPixmap(guidePicture(GuidePicture::Welcome));
-    m_ui->DescriptionImage1->setPixmap(guidePicture(GuidePicture::PowerOn));
-    m_ui->DescriptionImage2->setPixmap(guidePicture(GuidePicture::Network));
-
-    Img_NasIcom = unitIcons();
+    // Each guide picture is loaded when it first comes on screen.
+    for (QLabel* picture : {m_ui->WelcomeImage, m_ui->DescriptionImage1, m_ui->DescriptionImage2})
+        picture->installEventFilter(this);
 
     m_captionLabels = {m_ui->Host_Name, m_ui->IP_Address,  m_ui->Net_Mask,   m_ui->Gateway,
                        m_ui->HD_Name,   m_ui->HD_Capacity, m_ui->Availaable, m_ui->HD_User};
@@ -183,6 +208,8 @@ void Form_SelectNAS::startFirstScan()
 
 int Form_SelectNAS::selectedItemIndex() const
 {
+    if (!m_ui)
+        return -1;
     const QModelIndexList selected = m_ui->Lis_NASList->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
@@ -194,8 +221,23 @@ bool Form_SelectNAS::event(QEvent* e)
     return QWidget::event(e);
 }
 
+void Form_SelectNAS::loadGuidePicture(QLabel* picture)
+{
+    if (!picture->pixmap().isNull())
+        return;
+    const GuidePicture id = picture == m_ui->WelcomeImage        ? GuidePicture::Welcome
+                            : picture == m_ui->DescriptionImage1 ? GuidePicture::PowerOn
+                                                                 : GuidePicture::Network;
+    picture->setPixmap(guidePicture(id, picture->devicePixelRatioF()));
+}
+
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Show && watched->parent() == this) {
+        if (auto* picture = qobject_cast<QLabel*>(watched))
+            loadGuidePicture(picture);
+        return QWidget::eventFilter(watched, e);
+    }
     QListWidget* list = m_ui->Lis_NASList;
     const bool press = e->type() == QEvent::MouseButtonPress;
     const bool release = e->type() == QEvent::MouseButtonRelease;
@@ -234,7 +276,7 @@ void Form_SelectNAS::Timer2Timer()
 
 void Form_SelectNAS::ShowGuidePage()
 {
-    Ui::Form_SelectNAS& ui = *m_ui;
+    Ui::Form_SelectNAS& ui = this->ui();
     ui.DescriptionBox->clear();
     const PageLayout* layout = guidePageLayout(GuidePage);
     if (!layout)
@@ -285,35 +327,50 @@ void Form_SelectNAS::But_PreClick()
     ShowGuidePage();
 }
 
+// The start of a scan and its bar touch controls only once they exist: the
+// start-up scan begins before they are made, and making them catches up.
 void Form_SelectNAS::But_RescanClick()
 {
-    Ui::Form_SelectNAS& ui = *m_ui;
     discovery::ClearDeviceTable(*m_table);
+    m_scanning = true;
+    if (m_ui)
+        disableForScan();
+    m_scanStarter();
+}
+
+void Form_SelectNAS::disableForScan()
+{
+    Ui::Form_SelectNAS& ui = *m_ui;
     for (QPushButton* b : {ui.But_Samba, ui.But_Web, ui.But_Next, ui.But_Pre, ui.But_Rescan})
         b->setEnabled(false);
     ui.But_Samba->setVisible(false);
     ui.But_Web->setVisible(false);
     ui.Lis_NASList->clear();
     ClearDetails();
-    m_scanning = true;
-    m_scanStarter();
 }
 
 void Form_SelectNAS::onScanStarting()
 {
     ScanBarPosition = 0;
-    m_ui->Bar1->setValue(0);
-    m_ui->Bar1->setVisible(true);
     m_timerBar.start();
+    if (m_ui) {
+        m_ui->Bar1->setValue(0);
+        m_ui->Bar1->setVisible(true);
+    }
 }
 
 void Form_SelectNAS::Timer_BarTimer()
 {
     ScanBarPosition += kScanBarStep;
-    m_ui->Bar1->setValue(ScanBarPosition);
-    if (m_ui->Bar1->value() == kScanBarFull || ScanBarPosition >= kScanBarFull) {
+    const bool full = ScanBarPosition >= kScanBarFull;
+    if (m_ui) {
+        m_ui->Bar1->setValue(ScanBarPosition);
+        if (m_ui->Bar1->value() == kScanBarFull || full) {
+            m_timerBar.stop();
+            m_ui->Bar1->setVisible(false);
+        }
+    } else if (full) {
         m_timerBar.stop();
-        m_ui->Bar1->setVisible(false);
     }
 }
 
@@ -336,7 +393,7 @@ void Form_SelectNAS::onScanEnded(bool replyPortFailed)
         showError(utf8(discovery::messages::kReplyPortInUse));
     }
 
-    Ui::Form_SelectNAS& ui = *m_ui;
+    Ui::Form_SelectNAS& ui = this->ui();
     for (QPushButton* b : {ui.But_Rescan, ui.But_Samba, ui.But_Web, ui.But_Next, ui.But_Pre})
         b->setEnabled(true);
 
@@ -358,7 +415,7 @@ void Form_SelectNAS::onScanEnded(bool replyPortFailed)
 
 void Form_SelectNAS::FillDeviceList()
 {
-    QListWidget* list = m_ui->Lis_NASList;
+    QListWidget* list = ui().Lis_NASList;
     list->clear();
     for (int n = 1; n <= m_table->DeviceCount; ++n) {
         discovery::DeviceRecord* record = m_table->record(n);
@@ -367,8 +424,7 @@ void Form_SelectNAS::FillDeviceList()
         const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
         auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        if (icon >= 0 && icon < Img_NasIcom.size())
-            item->setIcon(Img_NasIcom.at(icon));
+        item->setIcon(Img_NasIcom.icon(icon, list->devicePixelRatioF()));
         item->setData(Qt::UserRole, icon);
         list->addItem(item);
     }
@@ -378,7 +434,7 @@ void Form_SelectNAS::selectFirstUnit()
 {
     // Item 0 selected and focused directly through the view; its selection
     // event fills the panel.
-    QListWidget* list = m_ui->Lis_NASList;
+    QListWidget* list = ui().Lis_NASList;
     list->setFocus(Qt::OtherFocusReason);
     list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
                                             QItemSelectionModel::ClearAndSelect);
@@ -412,11 +468,12 @@ void Form_SelectNAS::Lis_NASListClick()
 void Form_SelectNAS::applyActionButtons(int recordNumber)
 {
     const ActionButtons buttons = actionButtonsFor(m_table->record(recordNumber), m_pc.PcNetwork);
-    m_ui->But_Samba->setEnabled(buttons.sambaEnabled);
-    m_ui->But_Samba->setVisible(buttons.sambaVisible);
-    m_ui->But_Web->setEnabled(buttons.webEnabled);
-    m_ui->But_Web->setVisible(buttons.webVisible);
-    m_ui->But_Next->setEnabled(buttons.nextEnabled);
+    Ui::Form_SelectNAS& ui = this->ui();
+    ui.But_Samba->setEnabled(buttons.sambaEnabled);
+    ui.But_Samba->setVisible(buttons.sambaVisible);
+    ui.But_Web->setEnabled(buttons.webEnabled);
+    ui.But_Web->setVisible(buttons.webVisible);
+    ui.But_Next->setEnabled(buttons.nextEnabled);
 }
 
 void Form_SelectNAS::ShowDetails(int recordNumber)
@@ -424,6 +481,7 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     const discovery::DeviceRecord* record = m_table->record(recordNumber);
     if (!record)
         return;
+    makeControls();
     // In the order of the value labels, Lab_NASinfo1 first.
     const std::array<QString, 8> texts = {
         discovery::fieldText(record->HostName),
@@ -445,6 +503,7 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
 
 void Form_SelectNAS::ClearDetails()
 {
+    makeControls();
     for (QLabel* label : m_valueLabels) {
         label->clear();
         offerWholeTextWhenCut(label);

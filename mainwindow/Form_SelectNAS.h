@@ -4,8 +4,9 @@
 // device table, the PC's network values, the page state and the scan.
 
 #include "discovery/core/LocalNetwork.h"
+#include "mainwindow/UnitIcons.h"
+#include "platform/gui/ControlsTiming.h"
 
-#include <QList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -14,7 +15,6 @@
 #include <memory>
 
 class QDialog;
-class QIcon;
 class QLabel;
 
 namespace Ui {
@@ -33,15 +33,24 @@ class Form_SelectNAS : public QWidget
     Q_OBJECT
 
 public:
-    // Makes the window hidden and, right after its controls exist, runs the
-    // local network check on this PC's adapters.
-    explicit Form_SelectNAS(QWidget* parent = nullptr);
+    // With ControlsTiming::Later the scan and its bar run before the controls
+    // exist; the controls take their state when they are made.
+    using Controls = platform::ControlsTiming;
+
+    // Makes the window hidden and runs the local network check on this PC's
+    // adapters.
+    explicit Form_SelectNAS(Controls controls, QWidget* parent = nullptr);
 
     // Same, with the network check supplied by the caller (tests feed a fixed
     // adapter list, so that nothing touches the machine's network).
     using NetworkCheck = std::function<void(discovery::PcNetworkValues&)>;
-    explicit Form_SelectNAS(const NetworkCheck& networkCheck, QWidget* parent = nullptr);
+    explicit Form_SelectNAS(const NetworkCheck& networkCheck, Controls controls = Controls::Now,
+                            QWidget* parent = nullptr);
     ~Form_SelectNAS() override;
+
+    // Makes the controls if they do not exist yet.
+    void makeControls();
+    void setVisible(bool visible) override; // makes the controls first
 
     // --- wiring done by the start-up code -------------------------------
     // The search window: Timer2 shows it, the end of every scan hides it.
@@ -110,16 +119,19 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    Ui::Form_SelectNAS& ui(); // the controls, made on first use
     void setUpControls();
+    void disableForScan();
+    void loadGuidePicture(QLabel* picture);
     void selectFirstUnit();
     void applyActionButtons(int recordNumber);
     void endProcess(int status);
 
-    std::unique_ptr<Ui::Form_SelectNAS> m_ui;
+    std::unique_ptr<Ui::Form_SelectNAS> m_ui; // null until the controls are made
     std::unique_ptr<discovery::DeviceTable> m_table;
     discovery::PcNetworkValues m_pc{};
     std::unique_ptr<discovery::DiscoveryExchange> m_exchange;
-    QList<QIcon> Img_NasIcom;
+    UnitIcons Img_NasIcom;
     // Lab_NASinfo1 ... Lab_NASinfo8, and the caption label left of each.
     std::array<QLabel*, 8> m_valueLabels{};
     std::array<QLabel*, 8> m_captionLabels{};

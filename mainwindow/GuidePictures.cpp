@@ -1,22 +1,22 @@
 #include "mainwindow/GuidePictures.h"
 
+#include "mainwindow/BuiltInArt.h"
+
 #include <QApplication>
-#include <QPainter>
 #include <QPalette>
-#include <QSvgRenderer>
 
 namespace mainwindow {
 namespace {
 
-const char* resourcePath(GuidePicture id)
+const char* artName(GuidePicture id)
 {
     switch (id) {
     case GuidePicture::Welcome:
-        return ":/images/guide_welcome.svg";
+        return "guide_welcome";
     case GuidePicture::PowerOn:
-        return ":/images/guide_power.svg";
+        return "guide_power";
     case GuidePicture::Network:
-        return ":/images/guide_network.svg";
+        return "guide_network";
     case GuidePicture::None:
         break;
     }
@@ -25,16 +25,14 @@ const char* resourcePath(GuidePicture id)
 
 } // namespace
 
-QPixmap guidePicture(GuidePicture id)
+QPixmap guidePicture(GuidePicture id, qreal devicePixelRatio)
 {
-    QPixmap picture(kGuidePictureWidth, kGuidePictureHeight);
-    picture.fill(QApplication::palette().color(QPalette::Button));
-    QSvgRenderer renderer(QString::fromLatin1(resourcePath(id)));
-    if (renderer.isValid()) {
-        QPainter painter(&picture);
-        renderer.render(&painter, QRectF(0, 0, kGuidePictureWidth, kGuidePictureHeight));
-    }
-    return picture;
+    QImage art = builtInArt(artName(id), devicePixelRatio, QImage::Format_RGB32);
+    if (!art.isNull()) // handed over, not copied: one buffer in the screen's format
+        return QPixmap::fromImage(std::move(art), Qt::NoFormatConversion);
+    QPixmap plain(kGuidePictureWidth, kGuidePictureHeight);
+    plain.fill(QApplication::palette().color(QPalette::Button));
+    return plain;
 }
 
 } // namespace mainwindow

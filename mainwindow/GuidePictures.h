@@ -7,8 +7,9 @@
 
 namespace mainwindow {
 
-// Rendered from the built-in drawing; a plain button-face picture of the same
-// size where the drawing is missing (or for None), so the layout never changes.
-QPixmap guidePicture(GuidePicture id);
+// The built-in bitmap, sharp on a screen of the given device pixel ratio; a
+// plain button-face picture of the same size where it is missing (or for
+// None), so the layout never changes.
+QPixmap guidePicture(GuidePicture id, qreal devicePixelRatio);
 
 } // namespace mainwindow

@@ -1,16 +1,16 @@
 #include "mainwindow/UnitIconArt.h"
 
+#include "mainwindow/BuiltInArt.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgRenderer>
 #include <algorithm>
 
 namespace mainwindow {
 namespace {
 
-// Layout inside the 75 x 75 square.
-const QRectF unitArea(1, 2, 45, 71);
+// The gauge's place in the 75 x 75 square (the unit drawing's: core/IconLayout.h).
 const QRectF gaugeFrame(52.5, 6.5, 18, 64);
 constexpr int gaugeSegments = kUsageLevels - 1; // level n fills n segments
 const QColor ink(0x3D, 0x48, 0x52);
@@ -45,28 +45,23 @@ QColor levelColour(int level)
     return hueMix(amber, red, (level - 16) / 4.0);
 }
 
-QImage renderUnit()
+QImage unitDrawing(qreal devicePixelRatio)
 {
-    QImage image(kUnitIconSize, kUnitIconSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/images/unit.svg"));
-    if (!renderer.isValid())
-        return image; // the gauge alone still tells the story
-    const QSizeF art = renderer.defaultSize();
-    const double scale = std::min(unitArea.width() / art.width(), unitArea.height() / art.height());
-    const QSizeF drawn = art * scale;
-    const QRectF target(unitArea.left() + (unitArea.width() - drawn.width()) / 2,
-                        unitArea.bottom() - drawn.height(), drawn.width(), drawn.height());
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, target);
+    QImage image = builtInArt("unit", devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) { // the gauge alone still tells the story
+        const int side = devicePixelRatio > 1.0 ? 2 * kUnitIconSize : kUnitIconSize;
+        image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(side / double(kUnitIconSize));
+        image.fill(Qt::transparent);
+    }
     return image;
 }
 
-// Grey, paler copy for units outside the PC's subnet.
-QImage dimmed(const QImage& source)
+// Grey, paler copy for units outside the PC's subnet; converted in place, so
+// no second buffer is made.
+QImage dimmed(QImage image)
 {
-    QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    image.convertTo(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
@@ -75,6 +70,7 @@ QImage dimmed(const QImage& source)
             line[x] = qRgba(grey, grey, grey, qAlpha(p) * 3 / 4);
         }
     }
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
 }
 
@@ -150,11 +146,11 @@ void drawWarningBadge(QPainter& painter)
     painter.drawEllipse(QPointF(13, 66), 1.6, 1.6);
 }
 
-QImage composeIcon(const QImage& unit, int index)
+// Painted in the square's own units; a doubled drawing doubles the strokes.
+QImage composeIcon(QImage image, int index)
 {
     const bool outside = index >= kOtherSubnetBlock;
     const int within = index % kOtherSubnetBlock;
-    QImage image = unit;
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     drawGaugeFrame(painter, outside);
@@ -174,31 +170,23 @@ bool validIndex(int index)
 
 } // namespace
 
-QImage makeUnitIconImage(int index)
+QImage makeUnitIconImage(int index, qreal devicePixelRatio)
 {
     if (!validIndex(index))
         return {};
-    const QImage unit = renderUnit();
-    return composeIcon(index >= kOtherSubnetBlock ? dimmed(unit) : unit, index);
+    QImage unit = unitDrawing(devicePixelRatio);
+    return composeIcon(index >= kOtherSubnetBlock ? dimmed(std::move(unit)) : std::move(unit),
+                       index);
 }
 
-QList<QImage> makeUnitIconImages()
+QList<QImage> makeUnitIconImages(qreal devicePixelRatio)
 {
-    const QImage inside = renderUnit();
+    const QImage inside = unitDrawing(devicePixelRatio);
     const QImage outside = dimmed(inside);
     QList<QImage> icons;
     icons.reserve(kUnitIconCount);
     for (int index = 0; index < kUnitIconCount; ++index)
         icons.append(composeIcon(index >= kOtherSubnetBlock ? outside : inside, index));
-    return icons;
-}
-
-QList<QPixmap> makeUnitIcons()
-{
-    QList<QPixmap> icons;
-    icons.reserve(kUnitIconCount);
-    for (const QImage& image : makeUnitIconImages())
-        icons.append(QPixmap::fromImage(image));
     return icons;
 }
 

@@ -6,13 +6,19 @@
 
 namespace mainwindow {
 
-QList<QIcon> unitIcons()
+QIcon UnitIcons::icon(int index, qreal devicePixelRatio)
 {
-    QList<QIcon> icons;
-    icons.reserve(kUnitIconCount);
-    for (const QPixmap& art : makeUnitIcons())
-        icons.append(QIcon(art));
-    return icons;
+    if (index < 0 || index >= kUnitIconCount)
+        return {};
+    if (devicePixelRatio != m_devicePixelRatio) { // another screen: start afresh
+        m_icons = {};
+        m_devicePixelRatio = devicePixelRatio;
+    }
+    QIcon& icon = m_icons[std::size_t(index)];
+    if (icon.isNull())
+        icon = QIcon(
+            QPixmap::fromImage(makeUnitIconImage(index, devicePixelRatio), Qt::NoFormatConversion));
+    return icon;
 }
 
 } // namespace mainwindow

@@ -27,16 +27,44 @@
 namespace settings {
 
 Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc,
-             std::function<int()> selectedItemIndex, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::Form3>()), m_table(table), m_pc(pc),
-      m_selectedItemIndex(std::move(selectedItemIndex)),
+             std::function<int()> selectedItemIndex, platform::ControlsTiming controls,
+             QWidget* parent)
+    : QDialog(parent), m_table(table), m_pc(pc), m_selectedItemIndex(std::move(selectedItemIndex)),
       m_prober(std::make_unique<IcmpAddressProber>()),
       m_neighbourLookup(&platform::neighbourResolved), m_timer1(this), m_timer2(this)
 {
-    ui->setupUi(this);
     std::memset(m_newAddress, 0, sizeof m_newAddress);
     std::memset(m_newMask, 0, sizeof m_newMask);
     std::memset(m_newGateway, 0, sizeof m_newGateway);
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the unit gets its full 30 s.
+    m_timer1.setTimerType(Qt::PreciseTimer);
+    m_timer1.setInterval(kReplyWaitMs);
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setInterval(kStoredProgressStepMs);
+    connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1Timer);
+    connect(&m_timer2, &QTimer::timeout, this, &Form3::Timer2Timer);
+    connect(&m_exchange, &SetupExchange::awaitedReplyArrived, this, &Form3::FinishSetup);
+
+    if (controls == platform::ControlsTiming::Now)
+        makeControls();
+}
+
+void Form3::setVisible(bool visible)
+{
+    if (visible)
+        makeControls();
+    QDialog::setVisible(visible);
+}
+
+void Form3::makeControls()
+{
+    if (ui)
+        return;
+    ui = std::make_unique<Ui::Form3>();
+    ui->setupUi(this);
 
     // A fixed frame with a title and nothing else in the title bar. A close
     // request from the window manager is Cancel (see reject()).
@@ -49,17 +77,6 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
     ui->ProgressBar1->setVisible(false);
     // The password shows "*" for every character, not the style's bullet.
     ui->Edit2->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early: the unit gets its full 30 s.
-    m_timer1.setTimerType(Qt::PreciseTimer);
-    m_timer1.setInterval(kReplyWaitMs);
-    m_timer2.setObjectName(QStringLiteral("Timer2"));
-    m_timer2.setInterval(kStoredProgressStepMs);
-    connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1Timer);
-    connect(&m_timer2, &QTimer::timeout, this, &Form3::Timer2Timer);
-    connect(&m_exchange, &SetupExchange::awaitedReplyArrived, this, &Form3::FinishSetup);
 
     // Checking a radio button, by click or from code, runs the mode switch;
     // a button that was already checked does not.
@@ -471,6 +488,8 @@ void Form3::Timer2Timer()
 // in the fields' undo history.
 void Form3::forgetCredentials()
 {
+    if (!ui)
+        return; // never opened: nothing was typed
     platform::eraseFieldText(ui->Edit1);
     platform::eraseFieldText(ui->Edit2);
 }

@@ -5,6 +5,7 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
+#include "platform/gui/ControlsTiming.h"
 #include "probe/TOnReplyEvent.h"
 #include "probe/core/TReplyStatus.h"
 #include "settings/AddressProber.h"
@@ -39,9 +40,17 @@ public:
     // The table and the PC values belong to the main window and outlive the
     // dialog; selectedItemIndex gives the device list's selected index (the
     // chosen record is that index + 1).
+    // With ControlsTiming::Later the controls are made when the dialog is
+    // first shown (or by makeControls()): the start-up makes it so, and the
+    // fonts and widgets it needs are loaded when it is first opened.
     Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc,
-          std::function<int()> selectedItemIndex, QWidget* parent = nullptr);
+          std::function<int()> selectedItemIndex,
+          platform::ControlsTiming controls = platform::ControlsTiming::Now,
+          QWidget* parent = nullptr);
     ~Form3() override;
+
+    void makeControls();
+    void setVisible(bool visible) override; // makes the controls first
 
     enum class Phase
     {
@@ -104,7 +113,7 @@ private:
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);
 
-    std::unique_ptr<Ui::Form3> ui;
+    std::unique_ptr<Ui::Form3> ui; // null until the controls are made
     discovery::DeviceTable& m_table;
     const discovery::PcNetworkValues& m_pc;
     std::function<int()> m_selectedItemIndex;

@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 #ifndef _WIN32
 #include <iconv.h>
@@ -142,6 +143,15 @@ bool available()
 
 QString decode(QByteArrayView bytes, bool* ok)
 {
+    // Printable ASCII reads as itself in this code page (the table moves some
+    // control bytes: 0x1A, 0x1C, 0x7F). Most of what a unit sends is such
+    // text and needs no converter: that is loaded (about a megabyte) only
+    // for the first text with other bytes.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        if (ok)
+            *ok = true;
+        return QString::fromLatin1(bytes);
+    }
     bool good = true;
     QString text;
     if (qtHasCp932()) {

@@ -3,11 +3,9 @@
 #include "platform/os/linux/RouteTable.h"
 
 #include <arpa/inet.h>
-#include <fstream>
 #include <ifaddrs.h>
 #include <map>
 #include <net/if.h>
-#include <sstream>
 
 namespace platform {
 namespace {
@@ -19,16 +17,6 @@ std::string dotted(const sockaddr* sa)
     if (!inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
         return "0.0.0.0";
     return text;
-}
-
-// First default gateway of each interface, from the main routing table in
-// the kernel's own order.
-std::map<std::string, std::string> defaultGateways()
-{
-    std::ifstream routes("/proc/net/route");
-    std::ostringstream text;
-    text << routes.rdbuf();
-    return defaultGatewaysFromRouteText(text.str());
 }
 
 } // namespace
@@ -69,7 +57,7 @@ std::optional<std::vector<Adapter>> adapters()
     if (byIndex.empty())
         return std::nullopt;
 
-    const auto gateways = defaultGateways();
+    const auto gateways = defaultGateways(readRouteTable());
     std::vector<Adapter> result;
     result.reserve(byIndex.size());
     for (auto& [index, adapter] : byIndex) {

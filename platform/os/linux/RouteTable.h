@@ -7,10 +7,12 @@
 
 namespace platform {
 
-// For each interface, the gateway of its first default route (destination and
-// mask 0, up, through a gateway), as a dotted quad, in the order the table
-// lists them. Takes the whole text, header line included; lines of any other
-// shape are passed over.
-std::map<std::string, std::string> defaultGatewaysFromRouteText(std::string_view text);
+// The first default gateway of each interface, in the table's own order, as
+// dotted quads keyed by interface name. Only routes that are up and go
+// through a gateway count; malformed lines are skipped.
+std::map<std::string, std::string> defaultGateways(std::string_view procNetRoute);
+
+// The text of /proc/net/route; empty when it cannot be read.
+std::string readRouteTable();
 
 } // namespace platform

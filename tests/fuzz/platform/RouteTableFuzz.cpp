@@ -23,7 +23,7 @@ void require(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const auto gateways = platform::defaultGatewaysFromRouteText(text);
+    const auto gateways = platform::defaultGateways(text);
 
     std::string table = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\n";
     for (const auto& [iface, gateway] : gateways) {
@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       address.s_addr);
         table += iface + line;
     }
-    require(platform::defaultGatewaysFromRouteText(table) == gateways);
+    require(platform::defaultGateways(table) == gateways);
     return 0;
 }

@@ -2,7 +2,9 @@
 // device-list icons. Rendered copies and a contact sheet of the icons are
 // written to <temp>/mrv-art for a look.
 
+#include "mainwindow/GuidePictures.h"
 #include "mainwindow/UnitIconArt.h"
+#include "mainwindow/UnitIcons.h"
 
 #include <QDir>
 #include <QPainter>
@@ -11,6 +13,7 @@
 #include <QTest>
 
 using namespace mainwindow;
+using mainwindow::GuidePicture;
 
 namespace {
 QStringList svgWarnings;
@@ -28,6 +31,19 @@ int differingPixels(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); ++x)
             n += a.pixel(x, y) != b.pixel(x, y);
     return n;
+}
+
+// Mean difference per colour channel (alpha included), 0..255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * a.width() * a.height());
 }
 
 // Opaque pixels and their mean saturation in the upper part of the unit
@@ -67,14 +83,17 @@ private slots:
 void ArtTest::guidePicture_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::newRow("welcome") << QStringLiteral(":/images/guide_welcome.svg");
-    QTest::newRow("power") << QStringLiteral(":/images/guide_power.svg");
-    QTest::newRow("network") << QStringLiteral(":/images/guide_network.svg");
+    QTest::addColumn<int>("id");
+    const QString dir = QStringLiteral(MRV_IMAGES_DIR "/");
+    QTest::newRow("welcome") << dir + "guide_welcome.svg" << int(GuidePicture::Welcome);
+    QTest::newRow("power") << dir + "guide_power.svg" << int(GuidePicture::PowerOn);
+    QTest::newRow("network") << dir + "guide_network.svg" << int(GuidePicture::Network);
 }
 
 void ArtTest::guidePicture()
 {
     QFETCH(QString, path);
+    QFETCH(int, id);
     const QSize size(652, 348);
     svgWarnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectSvgWarnings);
@@ -101,6 +120,24 @@ void ArtTest::guidePicture()
     QVERIFY(!colours.contains(qRgb(255, 0, 255)));
     QVERIFY2(colours.size() > 500, qPrintable(QString::number(colours.size())));
     image.save(outputPath(QString::fromLatin1(QTest::currentDataTag())));
+
+    // The built-in bitmaps are this drawing, pixel for pixel, and at twice the
+    // size its own rendering at twice the size, not an enlargement; opaque, in
+    // the screen's format.
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap built = mainwindow::guidePicture(GuidePicture(id), ratio);
+        QCOMPARE(built.devicePixelRatio(), ratio);
+        QCOMPARE(built.deviceIndependentSize(), QSizeF(size));
+        QVERIFY(!built.hasAlphaChannel());
+        QImage drawn(size * ratio, QImage::Format_RGB32);
+        drawn.fill(Qt::white); // as the build fills it: covered edge to edge
+        QPainter scaled(&drawn);
+        renderer.render(&scaled);
+        scaled.end();
+        const QImage shown = built.toImage();
+        QCOMPARE(shown.format(), QImage::Format_RGB32);
+        QVERIFY2(differingPixels(shown, drawn) == 0, qPrintable(QString::number(ratio)));
+    }
 }
 
 void ArtTest::iconSet()
@@ -115,7 +152,26 @@ void ArtTest::iconSet()
     QCOMPARE(makeUnitIconImage(30), icons.at(30));
     QVERIFY(makeUnitIconImage(-1).isNull());
     QVERIFY(makeUnitIconImage(kUnitIconCount).isNull());
-    QCOMPARE(makeUnitIcons().size(), kUnitIconCount);
+
+    // On a screen of pixel ratio 2 the icons have twice the pixels, the same
+    // picture as at 1x (only sharper), and the list gets them as they are.
+    const QList<QImage> doubled = makeUnitIconImages(2.0);
+    UnitIcons cache;
+    for (int i = 0; i < kUnitIconCount; ++i) {
+        const QImage& big = doubled.at(i);
+        QCOMPARE(big.size(), QSize(2 * kUnitIconSize, 2 * kUnitIconSize));
+        QCOMPARE(big.devicePixelRatio(), 2.0);
+        QCOMPARE(big.format(), QImage::Format_ARGB32_Premultiplied);
+        const QImage reduced =
+            big.scaled(icons.at(i).size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(meanDifference(reduced, icons.at(i)) < 8, qPrintable(QString::number(i)));
+        const QPixmap listed = cache.icon(i, 2.0).pixmap(QSize(kUnitIconSize, kUnitIconSize), 2.0);
+        QCOMPARE(listed.size(), big.size());
+        QCOMPARE(listed.toImage(), big);
+        QCOMPARE(cache.icon(i, 1.0).pixmap(QSize(kUnitIconSize, kUnitIconSize), 1.0).toImage(),
+                 icons.at(i));
+    }
+    QVERIFY(cache.icon(-1, 1.0).isNull() && cache.icon(kUnitIconCount, 1.0).isNull());
 
     const int columns = kOtherSubnetBlock / 2, cell = kUnitIconSize + 10;
     QImage sheet(columns * cell, 4 * (cell + 12), QImage::Format_RGB32);
@@ -142,8 +198,8 @@ void ArtTest::iconsTellLevelsAndSubnetApart()
         for (int level = 1; level < kUsageLevels; ++level)
             QVERIFY(differingPixels(icons.at(block + level - 1), icons.at(block + level)) >= 20);
         for (int level = 0; level < kUsageLevels; ++level)
-            QVERIFY(differingPixels(icons.at(block + level),
-                                    icons.at(block + kNoFreeValueIcon)) >= 100);
+            QVERIFY(differingPixels(icons.at(block + level), icons.at(block + kNoFreeValueIcon)) >=
+                    100);
     }
     for (int within = 0; within < kOtherSubnetBlock; ++within) // outside: greyed and marked
         QVERIFY(unitPixels(icons.at(kOtherSubnetBlock + within)).second <

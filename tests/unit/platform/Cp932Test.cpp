@@ -4,6 +4,7 @@
 
 #include "discovery/RecordText.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 class Cp932Test : public QObject
@@ -31,6 +32,16 @@ private slots:
         QCOMPARE(platform::cp932::decode(controls, &ok), controlText);
         QVERIFY(ok);
         QCOMPARE(platform::cp932::encode(controlText, &ok), controls);
+        QVERIFY(ok);
+        // Printable ASCII is read without the converter; mixed with other
+        // bytes it still goes through it.
+        QByteArray printable;
+        for (int b = 0x20; b < 0x7F; ++b)
+            printable.append(char(b));
+        QCOMPARE(platform::cp932::decode(printable, &ok), QString::fromLatin1(printable));
+        QVERIFY(ok);
+        QCOMPARE(platform::cp932::decode(printable + "\x82\xa0", &ok),
+                 QString::fromLatin1(printable) + QStringLiteral("あ"));
         QVERIFY(ok);
     }
 
