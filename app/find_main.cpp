@@ -79,8 +79,8 @@ int main(int argc, char** argv)
             status = kExitReplyPort;
         }
         err.flush();
-        app.exit(status);
+        QCoreApplication::exit(status);
     });
     exchange.StartScan();
-    return app.exec();
+    return QCoreApplication::exec();
 }
