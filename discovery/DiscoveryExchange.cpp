@@ -5,9 +5,40 @@
 
 #include <QHostAddress>
 #include <QUdpSocket>
-#include <cstring>
 
 namespace discovery {
+namespace {
+
+// One request through each adapter that is up and has an address: a socket
+// bound to the adapter's address sends its limited broadcast out of that
+// adapter, so units on every segment of the PC hear it, not only those behind
+// the default route.
+void sendRequests()
+{
+    const QByteArray request(kDiscoveryRequest.data(),
+                             static_cast<qsizetype>(kDiscoveryRequest.size()));
+    const QHostAddress broadcast(QHostAddress::Broadcast);
+    int sent = 0;
+    if (const auto adapters = platform::adapters()) {
+        for (const platform::Adapter& adapter : *adapters) {
+            const QHostAddress source(QString::fromStdString(adapter.address));
+            if (!adapter.up || source.isNull() || source == QHostAddress(QHostAddress::AnyIPv4))
+                continue;
+            QUdpSocket socket;
+            if (!socket.bind(source, 0))
+                continue;
+            if (socket.writeDatagram(request, broadcast, kRequestPort) == request.size())
+                ++sent;
+        }
+    }
+    if (sent == 0) {
+        // No adapter to bind to: one unbound send, leaving by the default route.
+        QUdpSocket socket;
+        socket.writeDatagram(request, broadcast, kRequestPort);
+    }
+}
+
+} // namespace
 
 DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& pc, QObject* parent)
     : QObject(parent), m_table(table), m_pc(pc),
@@ -15,7 +46,6 @@ DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& 
                [this](std::size_t length) { onDiscoveryReply(length); }),
       m_timer1(this)
 {
-    std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
     m_timer1.setTimerType(Qt::PreciseTimer); // a coarse timer may end the scan 5% early
@@ -43,35 +73,6 @@ void DiscoveryExchange::StartScan()
 
     emit scanStarting();
     m_timer1.start();
-}
-
-// One request through each adapter that is up and has an address: a socket
-// bound to the adapter's address sends its limited broadcast out of that
-// adapter, so units on every segment of the PC hear it, not only those behind
-// the default route.
-void DiscoveryExchange::sendRequests()
-{
-    const QByteArray request(kDiscoveryRequest.data(),
-                             static_cast<qsizetype>(kDiscoveryRequest.size()));
-    const QHostAddress broadcast(QHostAddress::Broadcast);
-    int sent = 0;
-    if (const auto adapters = platform::adapters()) {
-        for (const platform::Adapter& adapter : *adapters) {
-            const QHostAddress source(QString::fromStdString(adapter.address));
-            if (!adapter.up || source.isNull() || source == QHostAddress(QHostAddress::AnyIPv4))
-                continue;
-            QUdpSocket socket;
-            if (!socket.bind(source, 0))
-                continue;
-            if (socket.writeDatagram(request, broadcast, kRequestPort) == request.size())
-                ++sent;
-        }
-    }
-    if (sent == 0) {
-        // No adapter to bind to: one unbound send, leaving by the default route.
-        QUdpSocket socket;
-        socket.writeDatagram(request, broadcast, kRequestPort);
-    }
 }
 
 void DiscoveryExchange::onDiscoveryReply(std::size_t length)

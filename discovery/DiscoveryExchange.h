@@ -16,6 +16,7 @@ namespace discovery {
 class DiscoveryExchange : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DiscoveryExchange)
 
 public:
     // The table and the PC values belong to the owner and outlive this object.
@@ -52,11 +53,10 @@ private:
     // message of a waiting datagram.
     void onDiscoveryReply(std::size_t length);
     void EndScan();
-    void sendRequests();
 
     DeviceTable& m_table;
     const PcNetworkValues& m_pc;
-    unsigned char m_receiveBuffer[kReceiveBufferSize];
+    unsigned char m_receiveBuffer[kReceiveBufferSize]{};
     platform::DatagramReader m_reader; // after the buffer it reads into
     QTimer m_timer1;
     bool m_replyPortFailed = false;
