@@ -31,13 +31,19 @@ std::map<std::string, std::string> defaultGateways()
     while (std::getline(routes, line)) {
         std::istringstream fields(line);
         std::string iface;
-        unsigned long destination = 0, gateway = 0, flags = 0, refcnt = 0, use = 0, metric = 0,
-                      mask = 1;
+        unsigned long destination = 0;
+        unsigned long gateway = 0;
+        unsigned long flags = 0;
+        unsigned long refcnt = 0;
+        unsigned long use = 0;
+        unsigned long metric = 0;
+        unsigned long mask = 1;
         fields >> iface >> std::hex >> destination >> gateway >> flags >> std::dec >> refcnt >>
             use >> metric >> std::hex >> mask;
-        if (!fields || destination != 0 || mask != 0 || !(flags & RTF_UP) || !(flags & RTF_GATEWAY))
+        const bool upGateway = (flags & RTF_UP) != 0 && (flags & RTF_GATEWAY) != 0;
+        if (!fields || destination != 0 || mask != 0 || !upGateway)
             continue;
-        if (gateways.count(iface))
+        if (gateways.contains(iface))
             continue;
         in_addr addr{};
         addr.s_addr = static_cast<in_addr_t>(gateway); // already in network order
@@ -58,7 +64,7 @@ std::optional<std::vector<Adapter>> adapters()
 
     std::map<unsigned, Adapter> byIndex;
     for (const ifaddrs* ifa = list; ifa; ifa = ifa->ifa_next) {
-        if (!ifa->ifa_name || (ifa->ifa_flags & IFF_LOOPBACK))
+        if (!ifa->ifa_name || (ifa->ifa_flags & IFF_LOOPBACK) != 0)
             continue;
         const unsigned index = if_nametoindex(ifa->ifa_name);
         if (index == 0)

@@ -39,6 +39,15 @@ bool confirmed(unsigned state)
     return (state & (NUD_REACHABLE | NUD_PERMANENT | NUD_STALE | NUD_DELAY | NUD_PROBE)) != 0;
 }
 
+// Whether a whole message starts at header within the remaining bytes: what
+// NLMSG_OK tests, without comparing its unsigned length to the signed count.
+bool messageFits(const nlmsghdr* header, int remaining)
+{
+    return remaining >= static_cast<int>(sizeof(nlmsghdr)) &&
+           header->nlmsg_len >= sizeof(nlmsghdr) &&
+           header->nlmsg_len <= static_cast<unsigned>(remaining);
+}
+
 // Looks through one neighbour message for the wanted address.
 bool messageMatches(const nlmsghdr* header, const in_addr& wanted)
 {
@@ -48,7 +57,7 @@ bool messageMatches(const nlmsghdr* header, const in_addr& wanted)
     if (neighbour->ndm_family != AF_INET || !confirmed(neighbour->ndm_state))
         return false;
     int remaining = static_cast<int>(header->nlmsg_len - NLMSG_LENGTH(sizeof(ndmsg)));
-    for (const rtattr* attr = reinterpret_cast<const rtattr*>(
+    for (const auto* attr = reinterpret_cast<const rtattr*>(
              reinterpret_cast<const char*>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
          RTA_OK(attr, remaining); attr = RTA_NEXT(attr, remaining)) {
         if (attr->rta_type == NDA_DST && RTA_PAYLOAD(attr) == sizeof(in_addr))
@@ -97,8 +106,8 @@ bool neighbourResolved(std::string_view address)
         if (got <= 0)
             return found;
         int remaining = static_cast<int>(got);
-        for (const nlmsghdr* header = reinterpret_cast<const nlmsghdr*>(buffer);
-             NLMSG_OK(header, remaining); header = NLMSG_NEXT(header, remaining)) {
+        for (const auto* header = reinterpret_cast<const nlmsghdr*>(buffer);
+             messageFits(header, remaining); header = NLMSG_NEXT(header, remaining)) {
             if (header->nlmsg_type == NLMSG_DONE || header->nlmsg_type == NLMSG_ERROR)
                 return found;
             if (messageMatches(header, wanted))
