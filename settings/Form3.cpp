@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QShowEvent>
-#include <cstring>
 #include <exception>
 #include <functional>
 
@@ -34,9 +33,6 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
       m_neighbourLookup(&platform::neighbourResolved), m_timer1(this), m_timer2(this)
 {
     ui->setupUi(this);
-    std::memset(m_newAddress, 0, sizeof m_newAddress);
-    std::memset(m_newMask, 0, sizeof m_newMask);
-    std::memset(m_newGateway, 0, sizeof m_newGateway);
 
     // A fixed frame with a title and nothing else in the title bar. A close
     // request from the window manager is Cancel (see reject()).
@@ -195,7 +191,7 @@ void Form3::keepFocusOn(QWidget* control)
 
 void Form3::RBtnAutoAssignIPClick(QObject* sender)
 {
-    if (sender && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
+    if (sender != nullptr && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
         setAddressControlsEnabled(false);
         for (AddressControl* control :
              {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})

@@ -34,6 +34,7 @@ inline constexpr int kPauseAfterProbeMs = 500;
 class Form3 : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form3)
 
 public:
     // The table and the PC values belong to the main window and outlive the
@@ -109,9 +110,9 @@ private:
     const discovery::PcNetworkValues& m_pc;
     std::function<int()> m_selectedItemIndex;
 
-    char m_newAddress[kNewTextSize];
-    char m_newMask[kNewTextSize];
-    char m_newGateway[kNewTextSize];
+    char m_newAddress[kNewTextSize]{};
+    char m_newMask[kNewTextSize]{};
+    char m_newGateway[kNewTextSize]{};
     bool ProbeAnswered = false; // the last probe was answered
     int m_receiveTimeout = kStoredProbeWaitMs;
 
