@@ -100,7 +100,7 @@ private:
     void forgetCredentials();
     void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
-    void keepFocusOn(QWidget* control);
+    static void keepFocusOn(QWidget* control);
     void fillManualFields();
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);
