@@ -77,7 +77,7 @@ QString findReportTable(const ScanSummary& scan)
         rows.append({QString::number(n), fieldText(r.HostName), fieldText(r.MacAddress),
                      fieldText(r.IpAddress), fieldText(r.SubnetMask), fieldText(r.GatewayAddress),
                      fieldText(r.DiskModel), fieldText(r.DiskCapacity), fieldText(r.DiskFree),
-                     r.OtherSubnet ? QStringLiteral("other") : QStringLiteral("same")});
+                     r.OtherSubnet != 0 ? QStringLiteral("other") : QStringLiteral("same")});
     }
     // Column widths in characters; East Asian wide characters count double.
     const auto width = [](const QString& s) {

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -33,13 +34,13 @@ int main(int argc, char** argv)
         app::parseFindOptions(std::vector<std::string_view>(argv + 1, argv + argc));
     switch (options.action) {
     case app::FindOptions::Action::Help:
-        std::fputs(app::findHelpText().c_str(), stdout);
+        std::cout << app::findHelpText();
         return 0;
     case app::FindOptions::Action::Version:
-        std::fputs(app::findVersionText().c_str(), stdout);
+        std::cout << app::findVersionText();
         return 0;
     case app::FindOptions::Action::UsageError:
-        std::fprintf(stderr, "%s\n", options.error.c_str());
+        std::cerr << options.error << '\n';
         return app::kExitUsage;
     case app::FindOptions::Action::Scan:
         break;
@@ -79,8 +80,8 @@ int main(int argc, char** argv)
             status = kExitReplyPort;
         }
         err.flush();
-        app.exit(status);
+        QCoreApplication::exit(status);
     });
     exchange.StartScan();
-    return app.exec();
+    return QCoreApplication::exec();
 }

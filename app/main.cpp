@@ -15,7 +15,8 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("MRV-7K2");
+// QStringLiteral builds the text at compile time: nothing is allocated, nothing can throw.
+const QString kApplicationTitle = QStringLiteral("MRV-7K2"); // NOLINT(cert-err58-cpp)
 
 // The main window's creation step: one instance per user. False for a later
 // start, which has asked the running one to bring its window forward and
@@ -79,5 +80,5 @@ int main(int argc, char* argv[])
     //    directly because a window that is never shown is never activated.
     mainWindow.startFirstScan();
 
-    return application.exec();
+    return QApplication::exec();
 }

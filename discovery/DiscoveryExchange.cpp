@@ -13,7 +13,6 @@ DiscoveryExchange::DiscoveryExchange(DeviceTable& table, const PcNetworkValues& 
                [this](std::size_t length) { onDiscoveryReply(length); }),
       m_timer1(this)
 {
-    std::memset(m_receiveBuffer, 0, sizeof m_receiveBuffer);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
     m_timer1.setTimerType(Qt::PreciseTimer); // a coarse timer may end the scan 5% early

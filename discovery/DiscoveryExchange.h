@@ -18,6 +18,7 @@ namespace discovery {
 class DiscoveryExchange : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DiscoveryExchange)
 
 public:
     // The table and the PC values belong to the owner and outlive this object.
@@ -62,7 +63,7 @@ private:
 
     DeviceTable& m_table;
     const PcNetworkValues& m_pc;
-    unsigned char m_receiveBuffer[kReceiveBufferSize];
+    unsigned char m_receiveBuffer[kReceiveBufferSize]{};
     platform::DatagramReader m_reader; // after the buffer it reads into
     QTimer m_timer1;
     platform::AdapterBroadcast m_requestSockets; // open for the length of a scan

@@ -16,6 +16,7 @@ namespace mainwindow {
 class Form2 : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form2)
 
 public:
     // Sets the main window's page state to 1 (start-up scan pending) and

@@ -243,8 +243,8 @@ bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
     const bool release = e->type() == QEvent::MouseButtonRelease;
     if (watched != list->viewport() || !(press || release))
         return QWidget::eventFilter(watched, e);
-    const auto* mouse = static_cast<QMouseEvent*>(e);
-    if (mouse->button() != Qt::LeftButton)
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(e);
+    if (!mouse || mouse->button() != Qt::LeftButton)
         return QWidget::eventFilter(watched, e);
     if (press && !list->indexAt(mouse->position().toPoint()).isValid()) {
         // A press beside every item leaves none selected (the view itself

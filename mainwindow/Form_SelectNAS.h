@@ -31,6 +31,7 @@ namespace mainwindow {
 class Form_SelectNAS : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form_SelectNAS)
 
 public:
     // With ControlsTiming::Later the scan and its bar run before the controls
@@ -106,7 +107,8 @@ public:
     void ShowDetails(int recordNumber);
     void ClearDetails();
 
-public Q_SLOTS:
+    // Q_SLOTS marks the slots for moc; to the compiler this is a second "public:".
+public Q_SLOTS: // NOLINT(readability-redundant-access-specifiers)
     // Start of a scan: the progress bar at the bottom runs from 0.
     void onScanStarting();
     // The main window's end of a scan (network errors, page, list, selection).

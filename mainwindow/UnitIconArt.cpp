@@ -37,7 +37,9 @@ QColor hueMix(const QColor& a, const QColor& b, double t)
 // Green while there is room, turning amber and then red as the disk fills.
 QColor levelColour(int level)
 {
-    const QColor green(0x34, 0xB8, 0x5A), amber(0xF2, 0xA2, 0x1D), red(0xE0, 0x3E, 0x3E);
+    const QColor green(0x34, 0xB8, 0x5A);
+    const QColor amber(0xF2, 0xA2, 0x1D);
+    const QColor red(0xE0, 0x3E, 0x3E);
     if (level <= 12)
         return green;
     if (level <= 16)
@@ -85,7 +87,7 @@ QRectF segmentRect(int i) // i = 0 is the bottom segment
 {
     const QRectF inner = gaugeFrame.adjusted(2.5, 2.5, -2.5, -2.5);
     const double pitch = inner.height() / gaugeSegments;
-    return QRectF(inner.left(), inner.bottom() - (i + 1) * pitch + 0.5, inner.width(), pitch - 1.0);
+    return {inner.left(), inner.bottom() - (i + 1) * pitch + 0.5, inner.width(), pitch - 1.0};
 }
 
 void drawLevel(QPainter& painter, int level, bool outside)
@@ -108,9 +110,12 @@ void drawUnknown(QPainter& painter, bool outside)
     painter.save();
     painter.setClipRect(inner);
     painter.setPen(QPen(QColor(0xC4, 0xCB, 0xD2), 1.6));
-    for (double d = -inner.width(); d < inner.height(); d += 5)
+    const double hatchPitch = 5;
+    for (int k = 0; - inner.width() + k * hatchPitch < inner.height(); ++k) {
+        const double d = -inner.width() + k * hatchPitch;
         painter.drawLine(QPointF(inner.left(), inner.top() + d + inner.width()),
                          QPointF(inner.right(), inner.top() + d));
+    }
     painter.restore();
 
     const QColor mark = outside ? QColor(0x7E, 0x88, 0x92) : QColor(0x4A, 0x78, 0xB8);
@@ -130,7 +135,9 @@ void drawUnknown(QPainter& painter, bool outside)
 // Yellow warning triangle: the unit is not in the PC's subnet.
 void drawWarningBadge(QPainter& painter)
 {
-    const QPointF top(13, 47), left(1, 70), right(25, 70);
+    const QPointF top(13, 47);
+    const QPointF left(1, 70);
+    const QPointF right(25, 70);
     QPainterPath triangle;
     triangle.moveTo(top);
     triangle.lineTo(right);

@@ -9,14 +9,17 @@ namespace {
 
 // Closes the client's socket when an echo ends, however it ends.
 template <typename Close>
-struct ScopeExit
+class ScopeExit
 {
-    Close close;
-    ~ScopeExit() { close(); }
-};
+public:
+    explicit ScopeExit(Close close) : m_close(std::move(close)) {}
+    ~ScopeExit() { m_close(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
 
-template <typename Close>
-ScopeExit(Close) -> ScopeExit<Close>;
+private:
+    Close m_close;
+};
 
 } // namespace
 
@@ -25,7 +28,7 @@ TIcmpClient::TIcmpClient(QObject* owner) : TRawSocketClient(owner) {}
 void TIcmpClient::Echo()
 {
     const std::uint32_t processId = platform::currentProcessId();
-    const auto identifier = static_cast<std::uint16_t>(processId & 0xFFFFu);
+    const auto identifier = static_cast<std::uint16_t>(processId & 0xFFFFU);
     m_sequence.prepare(m_sendBuffer, processId, platform::tickCount());
     const platform::Ipv4Address target = resolveHost();
 

@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QShowEvent>
-#include <cstring>
 #include <exception>
 #include <functional>
 
@@ -212,7 +211,7 @@ void Form3::keepFocusOn(QWidget* control)
 
 void Form3::RBtnAutoAssignIPClick(QObject* sender)
 {
-    if (sender && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
+    if (sender != nullptr && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
         setAddressControlsEnabled(false);
         for (AddressControl* control :
              {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})

@@ -35,6 +35,7 @@ inline constexpr int kPauseAfterProbeMs = 500;
 class Form3 : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form3)
 
 public:
     // The table and the PC values belong to the main window and outlive the
@@ -108,7 +109,7 @@ private:
     void forgetCredentials();
     void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
-    void keepFocusOn(QWidget* control);
+    static void keepFocusOn(QWidget* control);
     void fillManualFields();
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);
@@ -118,9 +119,9 @@ private:
     const discovery::PcNetworkValues& m_pc;
     std::function<int()> m_selectedItemIndex;
 
-    char m_newAddress[kNewTextSize];
-    char m_newMask[kNewTextSize];
-    char m_newGateway[kNewTextSize];
+    char m_newAddress[kNewTextSize]{};
+    char m_newMask[kNewTextSize]{};
+    char m_newGateway[kNewTextSize]{};
     bool ProbeAnswered = false; // the last probe was answered
     int m_receiveTimeout = kStoredProbeWaitMs;
 

@@ -16,6 +16,8 @@ class IcmpAddressProber : public AddressProber
 public:
     IcmpAddressProber();
     ~IcmpAddressProber() override;
+    IcmpAddressProber(const IcmpAddressProber&) = delete;
+    IcmpAddressProber& operator=(const IcmpAddressProber&) = delete;
 
     // Sets the client's ReceiveTimeout, Host and OnReply, then one Echo. The
     // client's errors come back as ProbeError with the client's text.

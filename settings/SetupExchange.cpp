@@ -14,8 +14,6 @@ SetupExchange::SetupExchange(QObject* parent)
     : QObject(parent),
       SetupReplySocket(m_replyBuffer, sizeof m_replyBuffer, [this](std::size_t) { onSetupReply(); })
 {
-    std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
-    std::memset(m_identity, 0, sizeof m_identity);
 }
 
 SetupExchange::~SetupExchange()

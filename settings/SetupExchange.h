@@ -19,6 +19,7 @@ namespace settings {
 class SetupExchange : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SetupExchange)
 
 public:
     enum class OpenResult
@@ -88,10 +89,10 @@ private:
     bool OpenSetupReplySocket();
 
     Endpoints m_endpoints;
-    char m_replyBuffer[kSetupBufferSize];
+    char m_replyBuffer[kSetupBufferSize]{};
     platform::DatagramReader SetupReplySocket;  // after the buffer it reads into
     platform::AdapterBroadcast SetupSendSocket; // one socket per adapter, open until sent
-    char m_identity[discovery::kMacAddressSize];
+    char m_identity[discovery::kMacAddressSize]{};
     bool m_awaitedSeen = false;
     int m_datagramsRead = 0;
     int m_bytesSent = 0;

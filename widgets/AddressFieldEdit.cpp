@@ -96,7 +96,7 @@ void AddressFieldEdit::keyPressEvent(QKeyEvent* event)
     if (event->text() == QLatin1String(".")) {
         // A "." right after the caret jumped here from a full field finishes
         // that field, not this one.
-        if (!justEntered && !text().isEmpty() && m_next)
+        if (!justEntered && !text().isEmpty() && m_next != nullptr)
             m_next->enterFromPrevious();
         event->accept();
         return;
@@ -119,7 +119,7 @@ void AddressFieldEdit::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 
     if (isAsciiDigitKey(event) && text().size() == kDigits && !hasSelectedText() &&
-        cursorPosition() == kDigits && m_next)
+        cursorPosition() == kDigits && m_next != nullptr)
         m_next->enterFromPrevious();
 }
 

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -81,10 +82,7 @@ void FourFieldAddressWidget::clearAddress()
 
 bool FourFieldAddressWidget::isBlank() const
 {
-    for (const auto* field : m_fields)
-        if (!field->text().isEmpty())
-            return false;
-    return true;
+    return std::ranges::all_of(m_fields, [](const auto* field) { return field->text().isEmpty(); });
 }
 
 void FourFieldAddressWidget::setRange(int field, std::uint16_t word)
@@ -111,8 +109,8 @@ void FourFieldAddressWidget::onFieldTextChanged()
 void FourFieldAddressWidget::onFocusChanged(QWidget* old, QWidget* now)
 {
     // Moving between our own fields is no change for the owner.
-    const bool wasInside = old && (old == this || isAncestorOf(old));
-    const bool isInside = now && (now == this || isAncestorOf(now));
+    const bool wasInside = old != nullptr && (old == this || isAncestorOf(old));
+    const bool isInside = now != nullptr && (now == this || isAncestorOf(now));
     // Focus given to the widget goes to the field that has it already, so a
     // handler that focuses the address again on entry moves no caret; from
     // outside it goes to the first field.
@@ -198,7 +196,7 @@ void FourFieldAddressWidget::changeEvent(QEvent* event)
         layoutFields();
 }
 
-void FourFieldAddressWidget::paintEvent(QPaintEvent*)
+void FourFieldAddressWidget::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     QStyleOptionFrame frame;

@@ -21,6 +21,7 @@ namespace widgets {
 class FourFieldAddressWidget : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FourFieldAddressWidget)
 
 public:
     explicit FourFieldAddressWidget(QWidget* parent = nullptr);

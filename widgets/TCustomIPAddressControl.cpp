@@ -215,7 +215,7 @@ bool TCustomIPAddressControl::GetModified() const
 
 bool TCustomIPAddressControl::GetIsBlank() const
 {
-    return !m_widget || m_widget->isBlank();
+    return m_widget == nullptr || m_widget->isBlank();
 }
 
 void TCustomIPAddressControl::SetIsBlank(bool blank)
@@ -375,7 +375,7 @@ void TCustomIPAddressControl::repaintFields()
         child->update();
 }
 
-FieldColours TCustomIPAddressControl::WMCTLCOLOREDIT(int) const
+FieldColours TCustomIPAddressControl::WMCTLCOLOREDIT(int /*unused*/) const
 {
     return {FontColor(), Color()};
 }

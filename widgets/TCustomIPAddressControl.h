@@ -30,6 +30,7 @@ namespace widgets {
 class TCustomIPAddressControl : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TCustomIPAddressControl)
     Q_PROPERTY(int Field0 READ GetFirstIPAddress WRITE SetFirstIPAddress)
     Q_PROPERTY(int Field1 READ GetSecondIPAddress WRITE SetSecondIPAddress)
     Q_PROPERTY(int Field2 READ GetThirdIPAddress WRITE SetThirdIPAddress)
@@ -98,12 +99,13 @@ public:
     void Leave();
     void RaiseRangeError(TIPAddrRange* IPRange, int Value, int Field);
 
-    // Handlers; an empty function is "not assigned".
-    TNotifyEvent OnChange;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    TNotifyEvent OnResize;
-    TRangeErrorEvent OnRangeError;
+    // Handlers; an empty function is "not assigned". Public fields because the
+    // owning form assigns them directly, as it does the control's event properties.
+    TNotifyEvent OnChange;         // NOLINT(misc-non-private-member-variables-in-classes)
+    TNotifyEvent OnEnter;          // NOLINT(misc-non-private-member-variables-in-classes)
+    TNotifyEvent OnExit;           // NOLINT(misc-non-private-member-variables-in-classes)
+    TNotifyEvent OnResize;         // NOLINT(misc-non-private-member-variables-in-classes)
+    TRangeErrorEvent OnRangeError; // NOLINT(misc-non-private-member-variables-in-classes)
 
     // The window: whether it exists, making it (throws EInvalidOperation
     // without a parent widget), destroying it (stored values stay).

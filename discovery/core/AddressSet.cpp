@@ -2,9 +2,11 @@
 
 #include "discovery/core/Ipv4.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace discovery {
@@ -15,6 +17,35 @@ using Octets = std::array<long long, 4>;
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// One "%d" conversion at p: blanks, an optional sign, decimal digits; moves p
+// past them. nullopt when no digit follows or the number does not fit a 32-bit
+// int.
+std::optional<long long> scanInt(const char*& p)
+{
+    while (isBlank(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = (*p == '-');
+        ++p;
+    }
+    if (*p < '0' || *p > '9')
+        return std::nullopt;
+    long long value = 0;
+    bool tooBig = false;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (tooBig)
+            continue;
+        value = value * 10 + (*p - '0');
+        tooBig = value > 2147483648LL;
+    }
+    if (negative)
+        value = -value;
+    if (tooBig || value > 2147483647LL || value < -2147483648LL)
+        return std::nullopt;
+    return value;
 }
 
 // Reads the text as the scan pattern "%d.%d.%d.%d" does: each number may be
@@ -33,40 +64,17 @@ Octets scanOctets(const char* text)
                 break;
             ++p;
         }
-        while (isBlank(*p))
-            ++p;
-        bool negative = false;
-        if (*p == '+' || *p == '-') {
-            negative = (*p == '-');
-            ++p;
-        }
-        if (*p < '0' || *p > '9')
+        const std::optional<long long> value = scanInt(p);
+        if (!value)
             break;
-        long long value = 0;
-        bool tooBig = false;
-        while (*p >= '0' && *p <= '9') {
-            if (!tooBig) {
-                value = value * 10 + (*p - '0');
-                if (value > 2147483648LL)
-                    tooBig = true;
-            }
-            ++p;
-        }
-        if (negative)
-            value = -value;
-        if (tooBig || value > 2147483647LL || value < -2147483648LL)
-            break;
-        octets[k] = value;
+        octets[k] = *value;
     }
     return octets;
 }
 
 bool anyMissing(const Octets& o)
 {
-    for (long long v : o)
-        if (v == -1)
-            return true;
-    return false;
+    return std::ranges::any_of(o, [](long long v) { return v == -1; });
 }
 
 bool isMaskOctet(long long v)

@@ -4,16 +4,23 @@
 
 namespace discovery {
 
+namespace {
+
+bool holdsRecord(const DeviceTable& table, int n)
+{
+    return n >= 1 && n <= table.DeviceCount && n <= kMaxRecords;
+}
+
+} // namespace
+
 const DeviceRecord* DeviceTable::record(int n) const
 {
-    if (n < 1 || n > DeviceCount || n > kMaxRecords)
-        return nullptr;
-    return &slot[n];
+    return holdsRecord(*this, n) ? &slot[n] : nullptr;
 }
 
 DeviceRecord* DeviceTable::record(int n)
 {
-    return const_cast<DeviceRecord*>(static_cast<const DeviceTable*>(this)->record(n));
+    return holdsRecord(*this, n) ? &slot[n] : nullptr;
 }
 
 void ClearDeviceTable(DeviceTable& table)

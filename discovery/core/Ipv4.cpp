@@ -1,6 +1,7 @@
 #include "discovery/core/Ipv4.h"
 
 #include <array>
+#include <optional>
 
 namespace discovery {
 namespace {
@@ -24,21 +25,21 @@ int digitValue(char c, int base)
 
 } // namespace
 
-std::uint32_t networkToHost(std::uint32_t v)
+std::uint32_t networkToHost(std::uint32_t networkOrder)
 {
-    const auto* b = reinterpret_cast<const unsigned char*>(&v);
+    const auto* b = reinterpret_cast<const unsigned char*>(&networkOrder);
     return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) |
            std::uint32_t{b[3]};
 }
 
-std::uint32_t hostToNetwork(std::uint32_t h)
+std::uint32_t hostToNetwork(std::uint32_t hostOrder)
 {
     std::uint32_t v = 0;
     auto* b = reinterpret_cast<unsigned char*>(&v);
-    b[0] = static_cast<unsigned char>(h >> 24);
-    b[1] = static_cast<unsigned char>(h >> 16);
-    b[2] = static_cast<unsigned char>(h >> 8);
-    b[3] = static_cast<unsigned char>(h);
+    b[0] = static_cast<unsigned char>(hostOrder >> 24);
+    b[1] = static_cast<unsigned char>(hostOrder >> 16);
+    b[2] = static_cast<unsigned char>(hostOrder >> 8);
+    b[3] = static_cast<unsigned char>(hostOrder);
     return v;
 }
 
@@ -49,6 +50,63 @@ std::string dottedQuad(std::uint32_t networkOrder)
            std::to_string((h >> 8) & 0xFF) + '.' + std::to_string(h & 0xFF);
 }
 
+namespace {
+
+constexpr std::uint64_t kAllOnes32 = 0xFFFFFFFFULL;
+
+// One part at text[i] (decimal, 0-octal or 0x-hexadecimal), moving i past it;
+// nullopt when no digit starts it or it exceeds 32 bits.
+std::optional<std::uint64_t> readPart(std::string_view text, std::size_t& i)
+{
+    if (i >= text.size() || digitValue(text[i], 10) < 0)
+        return std::nullopt; // every part starts with a digit
+    int base = 10;
+    if (text[i] == '0') {
+        base = 8;
+        ++i;
+        if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
+            base = 16;
+            ++i;
+        }
+    }
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int d = digitValue(text[i], base);
+        if (d < 0)
+            break;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
+        if (value > kAllOnes32)
+            return std::nullopt;
+    }
+    return value;
+}
+
+// The host-order value of 1 to 4 parts: the last part fills the bytes the
+// others leave, as inet_addr() has it; nullopt when a part is too wide.
+std::optional<std::uint64_t> combineParts(const std::array<std::uint64_t, 4>& parts,
+                                          std::size_t count)
+{
+    switch (count) {
+    case 1:
+        return parts[0];
+    case 2:
+        if (parts[0] > 0xFF || parts[1] > 0xFFFFFF)
+            return std::nullopt;
+        return (parts[0] << 24) | parts[1];
+    case 3:
+        if (parts[0] > 0xFF || parts[1] > 0xFF || parts[2] > 0xFFFF)
+            return std::nullopt;
+        return (parts[0] << 24) | (parts[1] << 16) | parts[2];
+    default:
+        for (std::size_t k = 0; k < 4; ++k)
+            if (parts[k] > 0xFF)
+                return std::nullopt;
+        return (parts[0] << 24) | (parts[1] << 16) | (parts[2] << 8) | parts[3];
+    }
+}
+
+} // namespace
+
 std::uint32_t inetAddr(std::string_view text)
 {
     std::array<std::uint64_t, 4> parts{};
@@ -58,63 +116,22 @@ std::uint32_t inetAddr(std::string_view text)
         return kInaddrNone;
 
     for (;;) {
-        if (i >= text.size() || digitValue(text[i], 10) < 0)
-            return kInaddrNone; // every part starts with a digit
-        int base = 10;
-        if (text[i] == '0') {
-            base = 8;
-            ++i;
-            if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
-                base = 16;
-                ++i;
-            }
-        }
-        std::uint64_t value = 0;
-        while (i < text.size()) {
-            const int d = digitValue(text[i], base);
-            if (d < 0)
-                break;
-            value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-            if (value > 0xFFFFFFFFull)
-                return kInaddrNone;
-            ++i;
-        }
-        if (count >= parts.size())
+        const std::optional<std::uint64_t> part = readPart(text, i);
+        if (!part || count >= parts.size())
             return kInaddrNone;
-        parts[count++] = value;
-        if (i < text.size() && text[i] == '.') {
-            ++i;
-            continue;
-        }
-        break;
+        parts[count++] = *part;
+        if (i >= text.size() || text[i] != '.')
+            break;
+        ++i;
     }
     for (; i < text.size(); ++i)
         if (!isSpace(text[i]))
             return kInaddrNone;
 
-    std::uint64_t host = 0;
-    switch (count) {
-    case 1:
-        host = parts[0];
-        break;
-    case 2:
-        if (parts[0] > 0xFF || parts[1] > 0xFFFFFF)
-            return kInaddrNone;
-        host = (parts[0] << 24) | parts[1];
-        break;
-    case 3:
-        if (parts[0] > 0xFF || parts[1] > 0xFF || parts[2] > 0xFFFF)
-            return kInaddrNone;
-        host = (parts[0] << 24) | (parts[1] << 16) | parts[2];
-        break;
-    default:
-        for (std::size_t k = 0; k < 4; ++k)
-            if (parts[k] > 0xFF)
-                return kInaddrNone;
-        host = (parts[0] << 24) | (parts[1] << 16) | (parts[2] << 8) | parts[3];
-        break;
-    }
-    return hostToNetwork(static_cast<std::uint32_t>(host));
+    const std::optional<std::uint64_t> host = combineParts(parts, count);
+    if (!host)
+        return kInaddrNone;
+    return hostToNetwork(static_cast<std::uint32_t>(*host));
 }
 
 } // namespace discovery

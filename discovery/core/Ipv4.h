@@ -9,7 +9,7 @@
 namespace discovery {
 
 // All ones: what inet_addr() returns for a text it cannot read.
-inline constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFU;
 
 // Reads "a.b.c.d" (also "a.b.c", "a.b", "a"; each part decimal, 0-octal or
 // 0x-hexadecimal; trailing white space allowed). The result is in network

@@ -21,7 +21,7 @@ bool isSpace(char c)
 // the result (a text like "1e38") saturates instead of being undefined.
 std::int64_t truncateSaturated(float x)
 {
-    constexpr float kLimit = 9.2e18f; // below 2^63, exactly representable
+    constexpr float kLimit = 9.2e18F; // below 2^63, exactly representable
     if (std::isnan(x))
         return 0;
     if (x >= kLimit)
@@ -29,6 +29,44 @@ std::int64_t truncateSaturated(float x)
     if (x <= -kLimit)
         return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(x);
+}
+
+// Moves i past a run of digits; returns how many there were.
+std::size_t skipDigits(std::string_view text, std::size_t& i)
+{
+    const std::size_t start = i;
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i - start;
+}
+
+// The end of an exponent at i ("e", a sign, digits); i itself when no digit
+// follows the "e", since such an exponent does not count.
+std::size_t exponentEnd(std::string_view text, std::size_t i)
+{
+    if (i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+        return i;
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+        ++j;
+    return skipDigits(text, j) > 0 ? j : i;
+}
+
+// The unsigned number as strtod reads it.
+double numberValue(std::string_view number)
+{
+    double value = 0.0;
+    const char* first = number.data();
+    const char* last = number.data() + number.size();
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: strtod gives infinity or 0.
+        const auto e = number.find_first_of("eE");
+        const bool tiny =
+            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        return tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return result.ec == std::errc() ? value : 0.0;
 }
 
 } // namespace
@@ -44,46 +82,16 @@ float readDiskNumber(std::string_view text)
         ++i;
     }
     const std::size_t start = i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
+    std::size_t digits = skipDigits(text, i);
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
+        digits += skipDigits(text, i);
     }
     if (digits == 0)
-        return 0.0f;
-    // An exponent counts only when at least one digit follows it.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (j < text.size() && isDigit(text[j])) {
-            while (j < text.size() && isDigit(text[j]))
-                ++j;
-            i = j;
-        }
-    }
+        return 0.0F;
+    i = exponentEnd(text, i);
 
-    double value = 0.0;
-    const char* first = text.data() + start;
-    const char* last = text.data() + i;
-    const auto result = std::from_chars(first, last, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: strtod gives infinity or 0.
-        const std::string_view number(first, static_cast<std::size_t>(last - first));
-        const auto e = number.find_first_of("eE");
-        const bool tiny =
-            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (result.ec != std::errc()) {
-        value = 0.0;
-    }
+    const double value = numberValue(text.substr(start, i - start));
     return static_cast<float>(negative ? -value : value);
 }
 
@@ -92,7 +100,7 @@ DiskSize FormatDiskSize(std::string_view numericText)
     const float v = readDiskNumber(numericText);
     DiskSize size;
     double x = 0.0;
-    if (v > 1000000.0f) {
+    if (v > 1000000.0F) {
         x = static_cast<double>(v) * 1024.0 * 1e-9;
         size.suffix = " GB";
     } else {
@@ -114,12 +122,12 @@ std::string freeRatioText(std::string_view capacityText, std::string_view freeTe
 {
     const float c = readDiskNumber(capacityText);
     const float f = readDiskNumber(freeText);
-    if (c == 0.0f)
+    if (c == 0.0F)
         return "0%";
     // f * 100 is exact in a double, so a whole percentage stays whole and
     // its ceiling does not step up by one.
-    const float r = static_cast<float>(std::ceil(static_cast<double>(f) * 100.0 / c));
-    if (r == 0.0f)
+    const auto r = static_cast<float>(std::ceil(static_cast<double>(f) * 100.0 / c));
+    if (r == 0.0F)
         return "0%";
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, r);

@@ -12,12 +12,12 @@ int usageLevel(std::string_view capacityText, std::string_view freeText)
 {
     const float c = readDiskNumber(capacityText);
     const float f = readDiskNumber(freeText);
-    if (c == 0.0f)
+    if (c == 0.0F)
         return 0;
-    const float u = static_cast<float>(100.0 - static_cast<double>(f) * 100.0 / c);
-    if (std::isnan(u) || u <= 0.0f)
+    const auto u = static_cast<float>(100.0 - static_cast<double>(f) * 100.0 / c);
+    if (std::isnan(u) || u <= 0.0F)
         return 0; // free space at or above the capacity: an empty disk
-    if (u >= 100.0f)
+    if (u >= 100.0F)
         return kUsageLevels - 1;
     const int percent = static_cast<int>(std::ceil(u));
     const int level = static_cast<int>(percent * 0.2);

@@ -83,20 +83,27 @@ bool qtHasCp932()
 }
 
 #ifndef _WIN32
+bool opened(iconv_t cd)
+{
+    // (iconv_t)-1 is iconv_open's documented failure value.
+    return cd != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
+}
+
 // Fallback through iconv's "CP932" (never "SHIFT_JIS": a different table).
 QByteArray iconvConvert(const char* to, const char* from, QByteArrayView in, bool& ok)
 {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (!opened(cd)) {
         ok = false;
         return {};
     }
     QByteArray out;
     out.resize(in.size() * 4 + 16);
-    char* inPtr = const_cast<char*>(in.data());
-    size_t inLeft = static_cast<size_t>(in.size());
+    // iconv takes its input as char** for historical reasons; it never writes through it.
+    char* inPtr = const_cast<char*>(in.data()); // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    auto inLeft = static_cast<size_t>(in.size());
     char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
+    auto outLeft = static_cast<size_t>(out.size());
     while (inLeft > 0) {
         if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1))
             break;
@@ -134,7 +141,7 @@ bool available()
     if (qtHasCp932())
         return true;
     iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (!opened(cd))
         return false;
     iconv_close(cd);
     return true;

@@ -17,6 +17,7 @@ namespace platform {
 class DatagramReader : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DatagramReader)
 
 public:
     // Each datagram is read into buffer (at most capacity bytes; the rest of

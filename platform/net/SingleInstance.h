@@ -18,6 +18,7 @@ namespace platform {
 class SingleInstance : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SingleInstance)
 
 public:
     enum class Outcome

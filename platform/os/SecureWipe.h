@@ -8,7 +8,7 @@ namespace platform {
 
 inline void secureWipe(void* data, std::size_t size)
 {
-    volatile unsigned char* bytes = static_cast<volatile unsigned char*>(data);
+    auto* bytes = static_cast<volatile unsigned char*>(data);
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = 0;
 }

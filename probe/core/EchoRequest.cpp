@@ -18,7 +18,7 @@ void buildEchoRequest(IcmpBuffer& buffer, std::uint16_t identifier, std::uint16_
         buffer[i] = kEchoPayloadByte;
     const std::uint16_t sum = internetChecksum(buffer.data(), kEchoRequestSize);
     buffer[2] = static_cast<std::uint8_t>(sum >> 8);
-    buffer[3] = static_cast<std::uint8_t>(sum & 0xFFu);
+    buffer[3] = static_cast<std::uint8_t>(sum & 0xFFU);
 }
 
 } // namespace probe

@@ -5,8 +5,8 @@ namespace probe {
 std::uint16_t EchoSequence::prepare(IcmpBuffer& buffer, std::uint32_t processId, std::uint32_t tick)
 {
     const std::uint16_t sequence = m_next;
-    buildEchoRequest(buffer, static_cast<std::uint16_t>(processId & 0xFFFFu), sequence, tick);
-    m_next = static_cast<std::uint16_t>(sequence + 1u);
+    buildEchoRequest(buffer, static_cast<std::uint16_t>(processId & 0xFFFFU), sequence, tick);
+    m_next = static_cast<std::uint16_t>(sequence + 1U);
     return sequence;
 }
 

@@ -10,15 +10,15 @@ std::uint16_t internetChecksum(const std::uint8_t* data, std::size_t size)
     std::size_t i = 0;
     for (; i + 1 < size; i += 2) {
         sum += static_cast<std::uint32_t>(data[i]) << 8 | data[i + 1];
-        if (sum > 0xFFFFu)
-            sum = (sum & 0xFFFFu) + (sum >> 16);
+        if (sum > 0xFFFFU)
+            sum = (sum & 0xFFFFU) + (sum >> 16);
     }
     if (i < size)
         sum += static_cast<std::uint32_t>(data[i]) << 8;
     // Twice: the first fold can itself carry.
-    sum = (sum & 0xFFFFu) + (sum >> 16);
-    sum = (sum & 0xFFFFu) + (sum >> 16);
-    return static_cast<std::uint16_t>(~sum & 0xFFFFu);
+    sum = (sum & 0xFFFFU) + (sum >> 16);
+    sum = (sum & 0xFFFFU) + (sum >> 16);
+    return static_cast<std::uint16_t>(~sum & 0xFFFFU);
 }
 
 } // namespace probe

@@ -14,7 +14,7 @@ inline void putLittleEndian16(IcmpBuffer& buffer, std::size_t offset, std::uint1
 {
     if (offset > buffer.size() || buffer.size() - offset < 2)
         return;
-    buffer[offset] = static_cast<std::uint8_t>(value & 0xFFu);
+    buffer[offset] = static_cast<std::uint8_t>(value & 0xFFU);
     buffer[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 

@@ -25,9 +25,9 @@ void writeIpHeader(IcmpBuffer& buffer, std::size_t offset, std::size_t totalLeng
 {
     std::uint8_t header[kIpHeaderSize] = {};
     header[0] = 0x45;
-    const std::size_t length = totalLength > 0xFFFFu ? 0xFFFFu : totalLength;
+    const std::size_t length = totalLength > 0xFFFFU ? 0xFFFFU : totalLength;
     header[2] = static_cast<std::uint8_t>(length >> 8);
-    header[3] = static_cast<std::uint8_t>(length & 0xFFu);
+    header[3] = static_cast<std::uint8_t>(length & 0xFFU);
     header[8] = timeToLive;
     header[9] = kIcmpProtocol;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -36,7 +36,7 @@ void writeIpHeader(IcmpBuffer& buffer, std::size_t offset, std::size_t totalLeng
     }
     const std::uint16_t sum = internetChecksum(header, kIpHeaderSize);
     header[10] = static_cast<std::uint8_t>(sum >> 8);
-    header[11] = static_cast<std::uint8_t>(sum & 0xFFu);
+    header[11] = static_cast<std::uint8_t>(sum & 0xFFU);
     append(buffer, offset, header, kIpHeaderSize);
 }
 
@@ -62,8 +62,8 @@ std::size_t rawDatagramForError(IcmpBuffer& buffer, const ErrorReport& report)
     icmp[0] = report.type;
     icmp[1] = report.code;
     if (report.type == kIcmpDestinationUnreachable && report.code == kFragmentationNeeded) {
-        icmp[6] = static_cast<std::uint8_t>((report.info >> 8) & 0xFFu);
-        icmp[7] = static_cast<std::uint8_t>(report.info & 0xFFu);
+        icmp[6] = static_cast<std::uint8_t>((report.info >> 8) & 0xFFU);
+        icmp[7] = static_cast<std::uint8_t>(report.info & 0xFFU);
     }
     std::size_t offset = append(buffer, kIpHeaderSize, icmp, kIcmpErrorHeaderSize);
     // The quoted datagram: our request's header as we sent it, then the part
@@ -76,7 +76,7 @@ std::size_t rawDatagramForError(IcmpBuffer& buffer, const ErrorReport& report)
     const std::uint16_t sum =
         internetChecksum(buffer.data() + kIpHeaderSize, offset - kIpHeaderSize);
     buffer[kIpHeaderSize + 2] = static_cast<std::uint8_t>(sum >> 8);
-    buffer[kIpHeaderSize + 3] = static_cast<std::uint8_t>(sum & 0xFFu);
+    buffer[kIpHeaderSize + 3] = static_cast<std::uint8_t>(sum & 0xFFU);
     return offset;
 }
 

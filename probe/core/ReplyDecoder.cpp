@@ -62,7 +62,7 @@ DecodedReply decodeReply(const std::uint8_t* data, std::size_t size, std::uint32
     // The source address and time-to-live sit in the fixed 20 bytes of the
     // IP header, so those must be there even when the length field claims a
     // shorter header.
-    const std::size_t headerLength = static_cast<std::size_t>(data[0] & 0x0Fu) * 4;
+    const std::size_t headerLength = static_cast<std::size_t>(data[0] & 0x0FU) * 4;
     if (size < headerLength + kIcmpHeaderBytes || size < kMinimumIpHeader) {
         result.error = DecodeError::NotEnoughBytes;
         return result;

@@ -8,14 +8,15 @@ namespace {
 std::optional<QByteArray> encodeWithIconv(const QString& text)
 {
     iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // (iconv_t)-1 is iconv_open's documented failure value.
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
         return std::nullopt;
     QByteArray in = text.toUtf8();
     QByteArray out(in.size() * 2 + 4, '\0');
     char* inPtr = in.data();
-    size_t inLeft = static_cast<size_t>(in.size());
+    auto inLeft = static_cast<size_t>(in.size());
     char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
+    auto outLeft = static_cast<size_t>(out.size());
     const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
     if (rc == static_cast<size_t>(-1) || inLeft != 0)

@@ -49,7 +49,7 @@ QByteArray FloodPlan::datagram(int index) const
     return junk(index);
 }
 
-QByteArray FloodPlan::validReply(int unit) const
+QByteArray FloodPlan::validReply(int unit)
 {
     const QByteArray n = QByteArray::number(unit);
     std::array<QByteArray, 10> values{
@@ -67,7 +67,7 @@ QByteArray FloodPlan::validReply(int unit) const
     return UnitReplies::discovery(identity(unit), values);
 }
 
-QByteArray FloodPlan::junk(int index) const
+QByteArray FloodPlan::junk(int index)
 {
     const quint32 r = mix(static_cast<quint32>(index) + 0x9e3779b9U);
     const QByteArray id = identity(static_cast<int>(r % 997));
@@ -89,7 +89,7 @@ QByteArray FloodPlan::junk(int index) const
     case 5: // a zero byte cuts the reply before its values
         return QByteArrayLiteral("0C01R") + id + QByteArray("'10.0.0.1'\0'x'", 14);
     case 6:
-        return QByteArray();
+        return {};
     default: // a prefix that is almost right
         return QByteArrayLiteral("0C01r") + id + "'1','2','3','4','5','6','7','8','9','10'";
     }

@@ -15,8 +15,8 @@ public:
     static QByteArray identity(int unit); // "02:4D:52:00:HH:LL"
 
 private:
-    QByteArray validReply(int unit) const;
-    QByteArray junk(int index) const;
+    static QByteArray validReply(int unit);
+    static QByteArray junk(int index);
 
     int m_count;
     int m_units;

@@ -26,7 +26,7 @@ std::optional<quint32> Ipv4Text::parse(const QByteArray& text)
 std::optional<int> Ipv4Text::prefixLength(quint32 mask)
 {
     int length = 0;
-    while (length < 32 && (mask & (0x80000000u >> length)) != 0)
+    while (length < 32 && (mask & (0x80000000U >> length)) != 0)
         ++length;
     const quint32 expected = length == 0 ? 0 : ~quint32(0) << (32 - length);
     if (mask != expected)

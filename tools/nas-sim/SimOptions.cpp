@@ -69,6 +69,64 @@ bool readText(const QString& text, const QString& name, QByteArray* out, QString
     return true;
 }
 
+// The identity, the ten reply values and the administrator's credentials.
+bool readUnitTexts(const QCommandLineParser& p, UnitConfig& u, QString* error)
+{
+    if (!readText(p.value("identity"), "identity", &u.identity, error))
+        return false;
+    for (std::size_t k = 0; k < 10; ++k) {
+        const QString name = QString::fromLatin1(valueOptions[k].name);
+        const QString text =
+            p.isSet(name) ? p.value(name) : QString::fromLatin1(valueOptions[k].fallback);
+        if (!readText(text, name, &u.values[k], error))
+            return false;
+    }
+    return readText(p.isSet("user") ? p.value("user") : QStringLiteral("admin"), "user", &u.user,
+                    error) &&
+           readText(p.isSet("password") ? p.value("password") : QStringLiteral("password"),
+                    "password", &u.password, error);
+}
+
+// --raw (hex) and then --raw-text datagrams, in that order.
+bool readRawReplies(const QCommandLineParser& p, UnitConfig& u, QString* error)
+{
+    for (const QString& hex : p.values("raw")) {
+        const auto bytes = ByteText::fromHex(hex);
+        if (!bytes) {
+            *error = QStringLiteral("--raw: '%1' is not hex").arg(hex);
+            return false;
+        }
+        u.rawReplies.append(*bytes);
+    }
+    for (const QString& text : p.values("raw-text")) {
+        const auto bytes = ByteText::fromEscaped(text);
+        if (!bytes) {
+            *error = QStringLiteral("--raw-text: bad escape or non-Latin-1 text in '%1'").arg(text);
+            return false;
+        }
+        u.rawReplies.append(*bytes);
+    }
+    return true;
+}
+
+bool readSetupEffect(const QCommandLineParser& p, SetupEffect* out, QString* error)
+{
+    if (!p.isSet("on-setup"))
+        return true;
+    const QString mode = p.value("on-setup");
+    if (mode == QLatin1String("report"))
+        *out = SetupEffect::Report;
+    else if (mode == QLatin1String("address"))
+        *out = SetupEffect::Address;
+    else if (mode == QLatin1String("ignore"))
+        *out = SetupEffect::Ignore;
+    else {
+        *error = QStringLiteral("--on-setup wants report, address or ignore");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<SimConfig> SimOptions::parse(const QStringList& arguments, QString* error,
@@ -149,41 +207,13 @@ std::optional<SimConfig> SimOptions::parse(const QStringList& arguments, QString
 
     SimConfig c;
     UnitConfig& u = c.unit;
-    if (!readText(p.value("identity"), "identity", &u.identity, error))
-        return std::nullopt;
-    for (std::size_t k = 0; k < 10; ++k) {
-        const QString name = QString::fromLatin1(valueOptions[k].name);
-        const QString text =
-            p.isSet(name) ? p.value(name) : QString::fromLatin1(valueOptions[k].fallback);
-        if (!readText(text, name, &u.values[k], error))
-            return std::nullopt;
-    }
-    if (!readText(p.isSet("user") ? p.value("user") : QStringLiteral("admin"), "user", &u.user,
-                  error) ||
-        !readText(p.isSet("password") ? p.value("password") : QStringLiteral("password"),
-                  "password", &u.password, error))
+    if (!readUnitTexts(p, u, error) || !readRawReplies(p, u, error))
         return std::nullopt;
     u.broadcastReply = p.isSet("broadcast");
     u.answerDiscovery = !p.isSet("silent");
     u.rawAndReply = p.isSet("raw-and-reply");
     u.setupBroadcastReply = p.isSet("setup-broadcast");
     u.answerSetup = !p.isSet("no-setup-reply");
-    for (const QString& hex : p.values("raw")) {
-        const auto bytes = ByteText::fromHex(hex);
-        if (!bytes) {
-            *error = QStringLiteral("--raw: '%1' is not hex").arg(hex);
-            return std::nullopt;
-        }
-        u.rawReplies.append(*bytes);
-    }
-    for (const QString& text : p.values("raw-text")) {
-        const auto bytes = ByteText::fromEscaped(text);
-        if (!bytes) {
-            *error = QStringLiteral("--raw-text: bad escape or non-Latin-1 text in '%1'").arg(text);
-            return std::nullopt;
-        }
-        u.rawReplies.append(*bytes);
-    }
     if (!readInt(p, "copies", 0, 1000, &u.copies, error) ||
         !readInt(p, "delay", 0, 600000, &u.delayMs, error) ||
         !readInt(p, "setup-delay", 0, 600000, &u.setupDelayMs, error) ||
@@ -194,21 +224,9 @@ std::optional<SimConfig> SimOptions::parse(const QStringList& arguments, QString
         !readInt(p, "flood-units", 1, 65535, &c.flood.units, error) ||
         !readInt(p, "flood-rate", 0, 10000000, &c.flood.ratePerSecond, error) ||
         !readInt(p, "flood-max-ms", 1, 600000, &c.flood.maxMs, error) ||
-        !readInt(p, "lifetime", 1, 86400, &c.lifetimeSeconds, error))
+        !readInt(p, "lifetime", 1, 86400, &c.lifetimeSeconds, error) ||
+        !readSetupEffect(p, &u.setupEffect, error))
         return std::nullopt;
-    if (p.isSet("on-setup")) {
-        const QString mode = p.value("on-setup");
-        if (mode == QLatin1String("report"))
-            u.setupEffect = SetupEffect::Report;
-        else if (mode == QLatin1String("address"))
-            u.setupEffect = SetupEffect::Address;
-        else if (mode == QLatin1String("ignore"))
-            u.setupEffect = SetupEffect::Ignore;
-        else {
-            *error = QStringLiteral("--on-setup wants report, address or ignore");
-            return std::nullopt;
-        }
-    }
     if (p.isSet("dev"))
         u.device = p.value("dev");
     c.logPath = p.value("log");

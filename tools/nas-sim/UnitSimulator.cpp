@@ -12,9 +12,8 @@
 #include <sys/socket.h>
 
 UnitSimulator::UnitSimulator(SimConfig config, QObject* parent)
-    : QObject(parent), m_config(std::move(config))
+    : QObject(parent), m_config(std::move(config)), m_flood(new FloodSender(&m_socket, this))
 {
-    m_flood = new FloodSender(&m_socket, this);
     connect(m_flood, &FloodSender::finished, this, [this](int sent, int failed, qint64 ms) {
         m_log.event({{"flood", "finished"}, {"sent", sent}, {"retries", failed}, {"ms", ms}});
     });

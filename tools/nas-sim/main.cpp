@@ -6,28 +6,52 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 #include <csignal>
+#include <pthread.h>
+#include <sys/signalfd.h>
 
 namespace {
 
-void quitOnSignal(int)
+// SIGTERM and SIGINT end the event loop with status 0. Nothing that stops Qt may
+// run inside a signal handler, so they are blocked and read from a signalfd in
+// the loop instead. Blocked before the application exists, so that every thread
+// it may start inherits the mask.
+sigset_t terminationSignals()
 {
-    QCoreApplication::exit(0);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    return set;
+}
+
+void quitOnTermination(QCoreApplication& app, const sigset_t& termination)
+{
+    const int fd = signalfd(-1, &termination, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (fd < 0)
+        return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app,
+                     [] { QCoreApplication::exit(0); });
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const sigset_t termination = terminationSignals();
+    pthread_sigmask(SIG_BLOCK, &termination, nullptr);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("nas-sim"));
     QTextStream err(stderr);
 
     QString error;
     bool exitNow = false;
-    std::optional<SimConfig> config = SimOptions::parse(app.arguments(), &error, &exitNow);
+    std::optional<SimConfig> config =
+        SimOptions::parse(QCoreApplication::arguments(), &error, &exitNow);
     if (exitNow)
         return 0;
     if (!config) {
@@ -55,8 +79,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::signal(SIGTERM, quitOnSignal);
-    std::signal(SIGINT, quitOnSignal);
+    quitOnTermination(app, termination);
     QTimer::singleShot(lifetime * 1000, &app, &QCoreApplication::quit);
-    return app.exec();
+    return QCoreApplication::exec();
 }

@@ -12,7 +12,7 @@
 #include "discovery/core/LocalNetwork.h"
 #include "platform/os/Adapters.h"
 
-#include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +25,7 @@ int main()
     if (adapters) {
         list.emplace();
         for (const platform::Adapter& a : *adapters) {
-            std::printf("adapter %s %s %s\n", a.address.c_str(), a.mask.c_str(), a.gateway.c_str());
+            std::cout << "adapter " << a.address << ' ' << a.mask << ' ' << a.gateway << '\n';
             list->push_back({a.address, a.mask, a.gateway});
         }
     }
@@ -33,7 +33,7 @@ int main()
     PcNetworkValues pc{};
     CheckLocalNetwork(pc, list);
     const auto line = [](const char* name, std::string_view value) {
-        std::printf("%s %.*s\n", name, static_cast<int>(value.size()), value.data());
+        std::cout << name << ' ' << value << '\n';
     };
     line("PcIpAddress", textOf(pc.PcIpAddress));
     line("PcSubnetMask", textOf(pc.PcSubnetMask));

@@ -16,19 +16,19 @@ std::uint8_t addressByte(std::uint32_t packed, int index)
 {
     if (index < 0 || index > 3)
         return 0;
-    return static_cast<std::uint8_t>((packed >> (24 - 8 * index)) & 0xFFu);
+    return static_cast<std::uint8_t>((packed >> (24 - 8 * index)) & 0xFFU);
 }
 
 std::uint16_t rangeWord(std::int32_t low, std::int32_t high)
 {
-    const auto lo = static_cast<std::uint32_t>(low) & 0xFFu;
-    const auto hi = static_cast<std::uint32_t>(high) & 0xFFu;
+    const auto lo = static_cast<std::uint32_t>(low) & 0xFFU;
+    const auto hi = static_cast<std::uint32_t>(high) & 0xFFU;
     return static_cast<std::uint16_t>((hi << 8) + lo);
 }
 
 std::uint8_t rangeLow(std::uint16_t word)
 {
-    return static_cast<std::uint8_t>(word & 0xFFu);
+    return static_cast<std::uint8_t>(word & 0xFFU);
 }
 
 std::uint8_t rangeHigh(std::uint16_t word)

@@ -12,7 +12,7 @@ std::string upperHex(std::int32_t value)
     auto bits = static_cast<std::uint32_t>(value);
     std::string digits;
     do {
-        digits.insert(digits.begin(), "0123456789ABCDEF"[bits & 0xFu]);
+        digits.insert(digits.begin(), "0123456789ABCDEF"[bits & 0xFU]);
         bits >>= 4;
     } while (bits != 0);
     return digits;

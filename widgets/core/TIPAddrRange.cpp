@@ -16,7 +16,7 @@ int TIPAddrRange::GetIPRange(int Index) const
 
 void TIPAddrRange::SetIPRange(int Index, int Value)
 {
-    const auto byte = static_cast<std::uint8_t>(static_cast<unsigned>(Value) & 0xFFu);
+    const auto byte = static_cast<std::uint8_t>(static_cast<unsigned>(Value) & 0xFFU);
     if (Index == kLowerIndex)
         m_lowerLimit = byte;
     else if (Index == kUpperIndex)

@@ -30,7 +30,7 @@ std::optional<std::vector<Adapter>> adapters()
     std::map<unsigned, Adapter> byIndex;
     std::map<unsigned, bool> linked;
     for (const ifaddrs* ifa = list; ifa; ifa = ifa->ifa_next) {
-        if (!ifa->ifa_name || (ifa->ifa_flags & IFF_LOOPBACK))
+        if (!ifa->ifa_name || (ifa->ifa_flags & IFF_LOOPBACK) != 0)
             continue;
         const unsigned index = if_nametoindex(ifa->ifa_name);
         if (index == 0)

@@ -9,8 +9,8 @@ std::uint32_t tickCount()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                    static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000U +
+                    static_cast<std::uint64_t>(now.tv_nsec) / 1000000U;
     return static_cast<std::uint32_t>(ms);
 }
 

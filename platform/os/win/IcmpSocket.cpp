@@ -81,9 +81,9 @@ std::uint16_t checksum(const std::vector<std::uint8_t>& bytes)
         const std::uint32_t low = i + 1 < bytes.size() ? bytes[i + 1] : 0;
         sum += (static_cast<std::uint32_t>(bytes[i]) << 8) | low;
     }
-    sum = (sum >> 16) + (sum & 0xFFFFu);
+    sum = (sum >> 16) + (sum & 0xFFFFU);
     sum += sum >> 16;
-    return static_cast<std::uint16_t>(~sum & 0xFFFFu);
+    return static_cast<std::uint16_t>(~sum & 0xFFFFU);
 }
 
 struct IcmpError
@@ -208,7 +208,7 @@ bool IcmpSocket::open(int protocol, std::uint16_t /*identifier: the call chooses
     // echo call needs no rights.
     if (protocol != kIcmpProtocol)
         return false;
-    const HANDLE handle = IcmpCreateFile();
+    HANDLE handle = IcmpCreateFile();
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     m_echoCall = std::make_unique<EchoCall>();
@@ -250,7 +250,7 @@ IcmpSocket::Sent IcmpSocket::sendTo(const std::uint8_t* data, std::size_t size,
             result.error = WSAEINVAL;
             return result;
         }
-        if (size - kIcmpHeaderSize > 0xFFFFu) {
+        if (size - kIcmpHeaderSize > 0xFFFFU) {
             result.error = WSAEMSGSIZE;
             return result;
         }
@@ -332,7 +332,7 @@ bool IcmpSocket::callEcho(int timeoutMs)
             call.message.insert(call.message.end(), echoed, echoed + echoedSize);
         const std::uint16_t sum = checksum(call.message);
         call.message[2] = static_cast<std::uint8_t>(sum >> 8);
-        call.message[3] = static_cast<std::uint8_t>(sum & 0xFFu);
+        call.message[3] = static_cast<std::uint8_t>(sum & 0xFFU);
         outcome.source = addressOf(reply.Address);
         outcome.timeToLive = reply.Options.Ttl;
     } else if (icmpErrorFor(status, error)) {
