@@ -98,6 +98,8 @@ QTimer* Form_SelectNAS::Timer1()
     return m_exchange->Timer1();
 }
 
+// makeControls sets m_ui before it calls back, so the chain ends at once.
+// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::makeControls()
 {
     if (m_ui)
@@ -338,6 +340,8 @@ void Form_SelectNAS::But_RescanClick()
     m_scanStarter();
 }
 
+// makeControls sets m_ui before it calls back, so the chain ends at once.
+// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::disableForScan()
 {
     Ui::Form_SelectNAS& ui = *m_ui;
@@ -501,6 +505,8 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     }
 }
 
+// makeControls sets m_ui before it calls back, so the chain ends at once.
+// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::ClearDetails()
 {
     makeControls();

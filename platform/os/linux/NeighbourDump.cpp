@@ -27,7 +27,7 @@ bool messageMatches(const nlmsghdr* header, std::uint32_t wanted)
     if (neighbour->ndm_family != AF_INET || !confirmed(neighbour->ndm_state))
         return false;
     int remaining = static_cast<int>(header->nlmsg_len - NLMSG_LENGTH(sizeof(ndmsg)));
-    for (const rtattr* attr = reinterpret_cast<const rtattr*>(
+    for (const auto* attr = reinterpret_cast<const rtattr*>(
              reinterpret_cast<const char*>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
          RTA_OK(attr, remaining); attr = RTA_NEXT(attr, remaining)) {
         if (attr->rta_type == NDA_DST && RTA_PAYLOAD(attr) == sizeof wanted)

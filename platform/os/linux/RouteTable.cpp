@@ -52,14 +52,17 @@ std::map<std::string, std::string> defaultGateways(std::string_view table)
         if (std::exchange(header, false))
             continue;
         const std::vector<std::string_view> f = fields(line);
-        unsigned long destination = 0, gateway = 0, flags = 0, mask = 0;
+        unsigned long destination = 0;
+        unsigned long gateway = 0;
+        unsigned long flags = 0;
+        unsigned long mask = 0;
         if (f.size() < 8 || !hex(f[1], destination) || !hex(f[2], gateway) || !hex(f[3], flags) ||
             !hex(f[7], mask))
             continue;
-        if (destination != 0 || mask != 0 || !(flags & RTF_UP) || !(flags & RTF_GATEWAY))
+        if (destination != 0 || mask != 0 || (flags & RTF_UP) == 0 || (flags & RTF_GATEWAY) == 0)
             continue;
         const std::string iface(f[0]);
-        if (gateways.count(iface))
+        if (gateways.contains(iface))
             continue;
         in_addr addr{};
         addr.s_addr = static_cast<in_addr_t>(gateway); // already in network order
@@ -73,6 +76,7 @@ std::map<std::string, std::string> defaultGateways(std::string_view table)
 std::string readRouteTable()
 {
     std::string text;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): open(2) is declared variadic for its mode
     const int fd = ::open("/proc/net/route", O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return text;
