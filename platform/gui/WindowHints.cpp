@@ -5,7 +5,8 @@
 #include <QObject>
 #include <QWidget>
 
-#ifdef MRV_HAVE_XCB
+// Frame hints are written to the X server on Linux; on Windows the flags say it all.
+#ifndef _WIN32
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +17,7 @@
 namespace platform {
 namespace {
 
-#ifdef MRV_HAVE_XCB
+#ifndef _WIN32
 // The Motif window manager hints, as window managers read them.
 constexpr std::uint32_t kMwmHintsFunctions = 1U << 0;
 constexpr std::uint32_t kMwmHintsDecorations = 1U << 1;
@@ -70,7 +71,7 @@ public:
 
     void apply()
     {
-#ifdef MRV_HAVE_XCB
+#ifndef _WIN32
         if (m_window->testAttribute(Qt::WA_WState_Created) &&
             QGuiApplication::platformName() == QLatin1String("xcb"))
             writeMotifHints(m_window);
