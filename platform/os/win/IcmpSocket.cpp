@@ -1,5 +1,7 @@
 #include "platform/os/IcmpSocket.h"
 
+#include "platform/os/win/SocketLayer.h"
+
 // clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -22,35 +24,6 @@ constexpr std::uint8_t kDestinationUnreachable = 3;
 constexpr std::uint8_t kSourceQuench = 4;
 constexpr std::uint8_t kTimeExceeded = 11;
 constexpr std::uint8_t kParameterProblem = 12;
-
-// Windows Sockets for the whole program, started on first use and cleaned
-// up at exit.
-class SocketLayer
-{
-public:
-    static bool start()
-    {
-        static const SocketLayer layer;
-        return layer.m_started;
-    }
-
-    SocketLayer(const SocketLayer&) = delete;
-    SocketLayer& operator=(const SocketLayer&) = delete;
-
-private:
-    SocketLayer()
-    {
-        WSADATA data{};
-        m_started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }
-    ~SocketLayer()
-    {
-        if (m_started)
-            WSACleanup();
-    }
-
-    bool m_started = false;
-};
 
 SOCKET socketOf(std::uintptr_t value)
 {
@@ -193,7 +166,7 @@ IcmpSocket::~IcmpSocket()
 bool IcmpSocket::open(int protocol, std::uint16_t /*identifier: the call chooses its own*/)
 {
     close();
-    if (!SocketLayer::start())
+    if (!startSocketLayer())
         return false;
     const SOCKET fd = ::socket(AF_INET, SOCK_RAW, protocol);
     if (fd != INVALID_SOCKET) {
