@@ -2,7 +2,6 @@
 
 #include "discovery/core/FixedText.h"
 
-#include <QHostAddress>
 #include <cstring>
 
 namespace discovery {
@@ -37,7 +36,7 @@ void DiscoveryExchange::StartScan()
 
     // The reply socket is bound before anything goes out, so that a unit that
     // answers at once is heard.
-    m_replyPortFailed = !m_reader.bind(QHostAddress(QHostAddress::AnyIPv4), kReplyPort);
+    m_replyPortFailed = !m_reader.bind(platform::kAnyAddress, kReplyPort);
 
     // The sockets stay bound for the whole scan, so every resend leaves from
     // the same adapters with the same source ports.
@@ -55,7 +54,7 @@ void DiscoveryExchange::sendRequest()
     const QByteArray request(kDiscoveryRequest.data(),
                              static_cast<qsizetype>(kDiscoveryRequest.size()));
     m_counters.requests +=
-        m_requestSockets.send(request, QHostAddress(QHostAddress::Broadcast), kRequestPort);
+        m_requestSockets.send(request, platform::kLimitedBroadcast, kRequestPort);
     if (++m_nextRequest < kRequestMomentsMs.size()) {
         const qint64 due = kRequestMomentsMs[m_nextRequest] - m_scanClock.elapsed();
         m_resendTimer.start(static_cast<int>(due > 0 ? due : 0));

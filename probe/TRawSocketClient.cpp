@@ -1,5 +1,6 @@
 #include "probe/TRawSocketClient.h"
 
+#include "platform/os/HostLookup.h"
 #include "probe/core/EInvalidSocket.h"
 #include "probe/core/ENotAllBytesSent.h"
 #include "probe/core/EPackageSizeTooBig.h"
@@ -8,8 +9,6 @@
 #include "probe/core/RawDatagram.h"
 #include "probe/core/SocketErrorText.h"
 
-#include <QHostAddress>
-#include <QHostInfo>
 #include <chrono>
 
 namespace probe {
@@ -21,14 +20,8 @@ platform::Ipv4Address TRawSocketClient::resolveHost() const
     const HostTarget target = classifyHost(m_host.toStdString());
     if (target.kind != HostKind::Name)
         return target.address;
-    const QHostInfo info = QHostInfo::fromName(m_host);
-    for (const QHostAddress& address : info.addresses()) {
-        bool isIpv4 = false;
-        const quint32 value = address.toIPv4Address(&isIpv4);
-        if (isIpv4)
-            return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-                    static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-    }
+    if (const auto address = platform::lookUpIpv4(m_host.toStdString()))
+        return *address;
     throw ESocketError(kWsaHostNotFound);
 }
 

@@ -5,7 +5,6 @@
 #include "platform/os/SecureWipe.h"
 #include "settings/core/SetupReply.h"
 
-#include <QHostAddress>
 #include <cstring>
 
 namespace settings {

@@ -10,7 +10,6 @@
 #include "settings/core/SetupRequest.h"
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QObject>
 #include <memory>
 
@@ -36,10 +35,10 @@ public:
     // the units' ports and the limited broadcast; tests point them at loopback.
     struct Endpoints
     {
-        QHostAddress requestAddress{QHostAddress::Broadcast};
-        quint16 requestPort = discovery::kRequestPort;
-        QHostAddress replyAddress{QHostAddress::AnyIPv4};
-        quint16 replyPort = discovery::kReplyPort;
+        platform::Ipv4Address requestAddress = platform::kLimitedBroadcast;
+        std::uint16_t requestPort = discovery::kRequestPort;
+        platform::Ipv4Address replyAddress = platform::kAnyAddress;
+        std::uint16_t replyPort = discovery::kReplyPort;
     };
     void setEndpoints(const Endpoints& endpoints) { m_endpoints = endpoints; }
     const Endpoints& endpoints() const { return m_endpoints; }

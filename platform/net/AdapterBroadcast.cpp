@@ -2,8 +2,6 @@
 
 #include "platform/os/Adapters.h"
 
-#include <QUdpSocket>
-
 namespace platform {
 
 AdapterBroadcast::AdapterBroadcast() = default;
@@ -15,32 +13,37 @@ int AdapterBroadcast::open()
     close();
     if (const auto list = adapters()) {
         for (const Adapter& adapter : *list) {
-            const QHostAddress source(QString::fromStdString(adapter.address));
-            if (!canSend(adapter) || source.protocol() != QAbstractSocket::IPv4Protocol)
+            const auto source = parseDottedQuad(adapter.address);
+            if (!canSend(adapter) || !source)
                 continue;
-            // Qt enables broadcast on its UDP sockets; the system picks the port.
-            auto socket = std::make_unique<QUdpSocket>();
-            if (socket->bind(source, 0))
+            // The system picks the port.
+            auto socket = std::make_unique<UdpSocket>();
+            if (socket->bind(*source, 0))
                 m_sockets.push_back(std::move(socket));
         }
     }
     return boundCount();
 }
 
-int AdapterBroadcast::send(const QByteArray& datagram, const QHostAddress& destination,
-                           quint16 port)
+int AdapterBroadcast::send(const QByteArray& datagram, const Ipv4Address& destination,
+                           std::uint16_t port)
 {
-    const auto sendFrom = [&](QUdpSocket& socket) {
-        return socket.writeDatagram(datagram, destination, port) == datagram.size() ? 1 : 0;
+    const auto size = static_cast<std::size_t>(datagram.size());
+    const auto sendFrom = [&](UdpSocket& socket) {
+        return socket.sendTo(datagram.constData(), size, destination, port) ==
+                       static_cast<std::ptrdiff_t>(size)
+                   ? 1
+                   : 0;
     };
     int sent = 0;
-    if (destination == QHostAddress(QHostAddress::Broadcast)) {
+    if (destination == kLimitedBroadcast) {
         for (const auto& socket : m_sockets)
             sent += sendFrom(*socket);
     }
     if (sent == 0) {
-        QUdpSocket unbound;
-        sent = sendFrom(unbound);
+        UdpSocket unbound;
+        if (unbound.open())
+            sent = sendFrom(unbound);
     }
     return sent;
 }

@@ -5,12 +5,11 @@
 // default route points at an unplugged one, would never hear it. A socket
 // bound to an adapter's address sends it out of that adapter.
 
+#include "platform/os/UdpSocket.h"
+
 #include <QByteArray>
-#include <QHostAddress>
 #include <memory>
 #include <vector>
-
-class QUdpSocket;
 
 namespace platform {
 
@@ -31,13 +30,13 @@ public:
     // it, once from an unbound socket (by the default route). Any other destination goes once from
     // an unbound socket: the routing table knows its way. Returns the number of datagrams sent in
     // full.
-    int send(const QByteArray& datagram, const QHostAddress& destination, quint16 port);
+    int send(const QByteArray& datagram, const Ipv4Address& destination, std::uint16_t port);
 
     void close();
     int boundCount() const { return static_cast<int>(m_sockets.size()); }
 
 private:
-    std::vector<std::unique_ptr<QUdpSocket>> m_sockets;
+    std::vector<std::unique_ptr<UdpSocket>> m_sockets;
 };
 
 } // namespace platform

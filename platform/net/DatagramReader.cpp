@@ -1,6 +1,6 @@
 #include "platform/net/DatagramReader.h"
 
-#include <QUdpSocket>
+#include <QSocketNotifier>
 #include <cstring>
 
 namespace platform {
@@ -13,50 +13,42 @@ DatagramReader::DatagramReader(char* buffer, std::size_t capacity, Handler onDat
 
 DatagramReader::~DatagramReader()
 {
-    if (m_socket)
-        m_socket->disconnect(this); // the socket goes with the reader
+    close();
 }
 
-bool DatagramReader::bind(const QHostAddress& address, quint16 port)
+bool DatagramReader::bind(const Ipv4Address& address, std::uint16_t port)
 {
     close();
-    auto socket = std::make_unique<QUdpSocket>();
-    if (!socket->bind(address, port, QUdpSocket::DefaultForPlatform))
+    if (!m_socket.bind(address, port))
         return false;
-    m_socket = std::move(socket);
-    connect(m_socket.get(), &QUdpSocket::readyRead, this, &DatagramReader::readOne);
+    m_notifier =
+        new QSocketNotifier(static_cast<qintptr>(m_socket.handle()), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &DatagramReader::readOne);
     return true;
 }
 
 void DatagramReader::close()
 {
-    m_readQueued = false;
-    if (!m_socket)
-        return;
-    m_socket->disconnect(this);
-    m_socket->close();
-    // close() may run inside the socket's own notice: let the socket go later.
-    m_socket.release()->deleteLater();
+    if (m_notifier) {
+        // close() may run inside the notifier's own signal: let it go later.
+        m_notifier->setEnabled(false);
+        m_notifier->disconnect(this);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    m_socket.close();
 }
 
+// The notice is level-triggered: while another datagram waits, the next pass
+// of the event loop calls again, after the timers and painting due.
 void DatagramReader::readOne()
 {
-    m_readQueued = false;
-    if (!m_socket)
+    if (!m_socket.isOpen())
         return; // a late notice after close(): nothing to read
-
-    // The read is attempted on every call: Qt re-arms its read notice only
-    // after a read, so asking first whether a datagram waits can leave a
-    // burst unread for good.
     std::memset(m_buffer, 0, m_capacity);
-    const qint64 got = m_socket->readDatagram(m_buffer, static_cast<qint64>(m_capacity));
-    if (got >= 0 && m_onDatagram)
-        m_onDatagram(static_cast<std::size_t>(got)); // may close()
-
-    if (m_socket && m_socket->hasPendingDatagrams() && !m_readQueued) {
-        m_readQueued = true;
-        QMetaObject::invokeMethod(this, &DatagramReader::readOne, Qt::QueuedConnection);
-    }
+    const UdpSocket::Received got = m_socket.receive(m_buffer, m_capacity);
+    if (got.got && m_onDatagram)
+        m_onDatagram(got.size); // may close()
 }
 
 } // namespace platform

@@ -4,13 +4,14 @@
 // window message per waiting datagram. The event loop (timers, painting) runs
 // between two calls, however many datagrams wait.
 
-#include <QHostAddress>
+#include "platform/os/UdpSocket.h"
+
 #include <QObject>
 #include <cstddef>
 #include <functional>
 #include <memory>
 
-class QUdpSocket;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -30,10 +31,11 @@ public:
 
     // Binds a fresh socket (closing any earlier one); false when the address
     // and port cannot be had.
-    bool bind(const QHostAddress& address, quint16 port);
+    bool bind(const Ipv4Address& address, std::uint16_t port);
     // Stops reading; safe to call from inside the handler.
     void close();
-    bool isOpen() const { return m_socket != nullptr; }
+    bool isOpen() const { return m_socket.isOpen(); }
+    std::uint16_t localPort() const { return m_socket.localPort(); }
 
 private:
     void readOne();
@@ -41,8 +43,8 @@ private:
     char* m_buffer;
     std::size_t m_capacity;
     Handler m_onDatagram;
-    std::unique_ptr<QUdpSocket> m_socket;
-    bool m_readQueued = false;
+    UdpSocket m_socket;
+    QSocketNotifier* m_notifier = nullptr; // a child; watches m_socket while it is open
 };
 
 } // namespace platform

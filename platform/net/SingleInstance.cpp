@@ -1,24 +1,66 @@
 #include "platform/net/SingleInstance.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include "platform/net/ReadyWatch.h"
+
 #include <algorithm>
+#include <array>
+#include <functional>
 
 namespace platform {
 
 namespace {
 
 constexpr char kRequest[] = "activate\n";
-constexpr int kRequestSize = sizeof(kRequest) - 1;
+constexpr std::size_t kRequestSize = sizeof(kRequest) - 1;
 constexpr int kIoTimeoutMs = 500;
 
-#ifdef _WIN32
-constexpr QLocalSocket::SocketOptions kClientOptions = QLocalSocket::NoOptions;
-constexpr QLocalServer::SocketOptions kServerOptions = QLocalServer::UserAccessOption;
-#else
-constexpr QLocalSocket::SocketOptions kClientOptions = QLocalSocket::AbstractNamespaceOption;
-constexpr QLocalServer::SocketOptions kServerOptions = QLocalServer::AbstractNamespaceOption;
-#endif
+// Reads one later start's request, as its bytes come, then lets the
+// connection go: one request per connection; anything more is not ours to read.
+class RequestReader : public QObject
+{
+public:
+    RequestReader(std::unique_ptr<LocalPeer> peer, QObject* parent, std::function<void()> onRequest)
+        : QObject(parent), m_peer(std::move(peer)), m_onRequest(std::move(onRequest)),
+          m_watch(new ReadyWatch(m_peer->handle(), this))
+    {
+        connect(m_watch, &ReadyWatch::ready, this, &RequestReader::readMore);
+    }
+    // The watch goes before the peer whose handle it watches.
+    ~RequestReader() override { delete m_watch; }
+    RequestReader(const RequestReader&) = delete;
+    RequestReader& operator=(const RequestReader&) = delete;
+
+private:
+    void readMore()
+    {
+        if (m_done)
+            return;
+        const LocalPeer::Read got =
+            m_peer->read(m_bytes.data() + m_filled, kRequestSize - m_filled);
+        m_filled += got.size;
+        if (m_filled == kRequestSize) {
+            if (std::equal(m_bytes.begin(), m_bytes.end(), kRequest))
+                m_onRequest();
+            finish();
+        } else if (got.ended) {
+            finish(); // gone before the whole request came
+        }
+    }
+
+    void finish()
+    {
+        m_done = true;
+        m_watch->stop();
+        deleteLater();
+    }
+
+    std::unique_ptr<LocalPeer> m_peer;
+    std::function<void()> m_onRequest;
+    ReadyWatch* m_watch;
+    std::array<char, kRequestSize> m_bytes{};
+    std::size_t m_filled = 0;
+    bool m_done = false;
+};
 
 } // namespace
 
@@ -29,66 +71,37 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent)
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
-        m_server->close();
-    releaseName();
+    // The watch goes before the listener whose handle it watches.
+    delete m_listenWatch;
 }
 
 bool SingleInstance::isListening() const
 {
-    return m_server && m_server->isListening();
+    return m_listener.isListening();
 }
 
-// Listens on the name. On Linux this is the claim itself: binding a name
-// that a live process holds fails with "address in use".
 bool SingleInstance::listen(bool* nameTaken)
 {
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(kServerOptions);
-    if (!m_server->listen(m_serverName)) {
-        if (nameTaken)
-            *nameTaken = m_server->serverError() == QAbstractSocket::AddressInUseError;
-        m_server.reset();
+    const LocalListener::Claim claim = m_listener.claim(m_serverName.toStdString());
+    if (nameTaken)
+        *nameTaken = claim == LocalListener::Claim::Taken;
+    if (!m_listener.isListening())
         return false;
-    }
-    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    auto* watch = new ReadyWatch(m_listener.handle(), this);
+    connect(watch, &ReadyWatch::ready, this, &SingleInstance::onConnectionWaiting);
+    m_listenWatch = watch;
     return true;
 }
 
-SingleInstance::Notice SingleInstance::notifyHolder() const
+LocalNotice SingleInstance::notifyHolder() const
 {
-    QLocalSocket socket;
-    socket.setSocketOptions(kClientOptions);
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(kIoTimeoutMs))
-        return Notice::NoAnswer;
-    if (!holderIsSameUser(socket.socketDescriptor())) {
-        socket.abort();
-        return Notice::ForeignHolder;
-    }
-    socket.write(kRequest, kRequestSize);
-    const bool sent = socket.waitForBytesWritten(kIoTimeoutMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(kIoTimeoutMs);
-    return sent ? Notice::Delivered : Notice::NoAnswer;
+    return sendToHolder(m_serverName.toStdString(), kRequest, kRequestSize, kIoTimeoutMs);
 }
 
-void SingleInstance::onNewConnection()
+void SingleInstance::onConnectionWaiting()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < kRequestSize)
-                return; // the rest of the request is still on its way
-            char buffer[kRequestSize] = {};
-            const qint64 got = socket->read(buffer, kRequestSize);
-            if (got == kRequestSize && std::equal(buffer, buffer + kRequestSize, kRequest))
-                emit activationRequested();
-            // One request per connection; anything more is not ours to read.
-            socket->abort();
-        });
-    }
+    while (std::unique_ptr<LocalPeer> peer = m_listener.accept())
+        new RequestReader(std::move(peer), this, [this] { emit activationRequested(); });
 }
 
 } // namespace platform

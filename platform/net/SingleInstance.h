@@ -7,11 +7,11 @@
 // leaves nothing behind); on Windows it is the named mutex of the title, with
 // a local pipe beside it for the request to come forward.
 
+#include "platform/os/LocalChannel.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
-
-class QLocalServer;
 
 namespace platform {
 
@@ -45,28 +45,19 @@ signals:
     void activationRequested();
 
 private:
-    enum class Notice
-    {
-        Delivered,
-        NoAnswer,
-        ForeignHolder, // the name is held by another user's process
-    };
-
     // Per system (linux/, win/).
     static QString nameFor(const QString& title);
-    static bool holderIsSameUser(qintptr socketDescriptor);
-    void releaseName();
 
     // True when listening; otherwise *nameTaken tells whether a live
     // process holds the name.
     bool listen(bool* nameTaken);
-    Notice notifyHolder() const;
-    void onNewConnection();
+    LocalNotice notifyHolder() const;
+    void onConnectionWaiting();
 
     QString m_title;
     QString m_serverName;
-    std::unique_ptr<QLocalServer> m_server;
-    void* m_mutex = nullptr; // Windows only: the named mutex's handle
+    LocalListener m_listener;
+    QObject* m_listenWatch = nullptr; // a child while listening
 };
 
 } // namespace platform

@@ -5,14 +5,13 @@
 // setting allows per group; on Windows (not an administrator) the IP Helper
 // echo call.
 
-#include <array>
+#include "platform/os/Ipv4Address.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
 namespace platform {
-
-using Ipv4Address = std::array<std::uint8_t, 4>;
 
 // The Windows Sockets code for a system error number, so that messages use
 // the one table of socket error texts. A number without such a code is

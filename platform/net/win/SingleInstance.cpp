@@ -1,6 +1,6 @@
-// Windows: the running instance is marked by the named mutex of the title,
-// opened first and created only when it does not exist, never released; a
-// local pipe beside it carries a later start's request to come forward.
+// Windows: the running instance is marked by the named mutex of the title and
+// session, never released; a named pipe beside it carries a later start's
+// request to come forward (see the OS layer's channel).
 
 #include "platform/net/SingleInstance.h"
 
@@ -24,33 +24,19 @@ QString SingleInstance::nameFor(const QString& title)
     return title + QLatin1Char('-') + QString::number(session);
 }
 
-bool SingleInstance::holderIsSameUser(qintptr)
-{
-    return true; // the pipe only admits its owner (UserAccessOption)
-}
-
-void SingleInstance::releaseName()
-{
-    // The mutex marks the instance until the process ends; the system closes it.
-}
-
 SingleInstance::Outcome SingleInstance::claim()
 {
-    const QByteArray title = m_title.toLocal8Bit();
-    if (HANDLE existing = OpenMutexA(SYNCHRONIZE, FALSE, title.constData())) {
-        CloseHandle(existing);
-        // Let the running instance take the foreground this start has.
-        AllowSetForegroundWindow(ASFW_ANY);
-        for (int attempt = 0; attempt < kNotifyAttempts; ++attempt) {
-            if (notifyHolder() == Notice::Delivered)
-                return Outcome::OtherNotified;
-            QThread::msleep(kAttemptPauseMs);
-        }
-        return Outcome::OtherUnreachable;
+    bool taken = false;
+    if (listen(&taken) || !taken)
+        return Outcome::Primary; // ours, or no name can be had here: run
+    // Let the running instance take the foreground this start has.
+    AllowSetForegroundWindow(ASFW_ANY);
+    for (int attempt = 0; attempt < kNotifyAttempts; ++attempt) {
+        if (notifyHolder() == LocalNotice::Delivered)
+            return Outcome::OtherNotified;
+        QThread::msleep(kAttemptPauseMs);
     }
-    m_mutex = CreateMutexA(nullptr, FALSE, title.constData());
-    listen(nullptr);
-    return Outcome::Primary;
+    return Outcome::OtherUnreachable;
 }
 
 } // namespace platform

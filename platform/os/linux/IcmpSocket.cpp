@@ -1,5 +1,7 @@
 #include "platform/os/IcmpSocket.h"
 
+#include "platform/os/linux/SocketAddress.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -14,22 +16,6 @@ namespace platform {
 namespace {
 
 constexpr int kIcmpProtocol = IPPROTO_ICMP;
-
-sockaddr_in socketAddress(const Ipv4Address& address, std::uint16_t port)
-{
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    std::memcpy(&sa.sin_addr.s_addr, address.data(), 4);
-    return sa;
-}
-
-Ipv4Address addressOf(const sockaddr_in& sa)
-{
-    Ipv4Address address{};
-    std::memcpy(address.data(), &sa.sin_addr.s_addr, 4);
-    return address;
-}
 
 int enable(int fd, int option)
 {

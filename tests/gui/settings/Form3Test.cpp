@@ -127,9 +127,9 @@ struct Fixture
         form->setNeighbourLookup(
             [this](std::string_view a) { return arpTaken.count(std::string(a)) > 0; });
         settings::SetupExchange::Endpoints e;
-        e.requestAddress = QHostAddress::LocalHost;
+        e.requestAddress = platform::kLoopbackAddress;
         e.requestPort = unit.socket.localPort();
-        e.replyAddress = QHostAddress::LocalHost;
+        e.replyAddress = platform::kLoopbackAddress;
         e.replyPort = freeLoopbackPort();
         unit.replyPort = e.replyPort;
         form->exchange().setEndpoints(e);

@@ -28,7 +28,7 @@ private slots:
         QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
         const quint16 port = probe.localPort();
         probe.close();
-        QVERIFY(reader.bind(QHostAddress::LocalHost, port));
+        QVERIFY(reader.bind(platform::kLoopbackAddress, port));
 
         // Bursts small enough for the socket's receive buffer, so that any
         // datagram not handed over was lost by the reader, not by the system.
@@ -60,7 +60,7 @@ private slots:
         QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
         const quint16 port = probe.localPort();
         probe.close();
-        QVERIFY(reader.bind(QHostAddress::LocalHost, port));
+        QVERIFY(reader.bind(platform::kLoopbackAddress, port));
 
         QUdpSocket sender;
         for (int i = 0; i < 5; ++i)

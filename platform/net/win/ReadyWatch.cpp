@@ -1,0 +1,24 @@
+#include "platform/net/ReadyWatch.h"
+
+#include <QWinEventNotifier>
+
+namespace platform {
+
+ReadyWatch::ReadyWatch(std::intptr_t handle, QObject* parent) : QObject(parent)
+{
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the OS layer hands its event HANDLE over as a
+    // number
+    auto* notifier = new QWinEventNotifier(reinterpret_cast<HANDLE>(handle), this);
+    connect(notifier, &QWinEventNotifier::activated, this, &ReadyWatch::ready);
+    m_notifier = notifier;
+}
+
+ReadyWatch::~ReadyWatch() = default;
+
+void ReadyWatch::stop()
+{
+    if (auto* notifier = qobject_cast<QWinEventNotifier*>(m_notifier))
+        notifier->setEnabled(false);
+}
+
+} // namespace platform

@@ -1,0 +1,85 @@
+#pragma once
+// The name one running instance holds for its whole life, and the channel a
+// later start of the same user reaches it by. Nothing is written to disk.
+// Linux: a Unix stream socket in the abstract namespace; binding it is the
+// claim, and the kernel frees it with the process, so a crashed holder
+// leaves nothing behind. Windows: the named mutex of the name is the claim;
+// a named pipe of the same name beside it, which only local clients reach,
+// carries the requests.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// One later start, connected to the holder. Reading never blocks.
+class LocalPeer
+{
+public:
+    struct Read
+    {
+        std::size_t size = 0; // bytes placed in the buffer
+        bool ended = false;   // the peer has gone (or the channel failed): nothing more comes
+    };
+
+    virtual ~LocalPeer() = default;
+    LocalPeer(const LocalPeer&) = delete;
+    LocalPeer& operator=(const LocalPeer&) = delete;
+
+    // What the event loop watches: it becomes ready when read() has something
+    // to report. Linux: the connection's descriptor (a read notifier);
+    // Windows: an event handle (an event notifier).
+    virtual std::intptr_t handle() const = 0;
+    virtual Read read(char* buffer, std::size_t capacity) = 0;
+
+protected:
+    LocalPeer() = default;
+};
+
+class LocalListener
+{
+public:
+    enum class Claim
+    {
+        Held,        // the name is ours and later starts can reach us
+        Taken,       // a live process holds the name
+        Unavailable, // no name can be had here at all (the system refused)
+    };
+
+    LocalListener();
+    ~LocalListener();
+    LocalListener(const LocalListener&) = delete;
+    LocalListener& operator=(const LocalListener&) = delete;
+
+    // Takes the name and listens on it. Call once per listener.
+    Claim claim(const std::string& name);
+    void close();
+    bool isListening() const;
+
+    // What the event loop watches: ready when a later start has connected.
+    // Linux: the listening descriptor (a read notifier); Windows: an event
+    // handle (an event notifier). -1 when not listening.
+    std::intptr_t handle() const;
+    // The next connected later start, or nullptr when none waits. Never blocks.
+    std::unique_ptr<LocalPeer> accept();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+enum class LocalNotice
+{
+    Delivered,
+    NoAnswer,      // nobody listens on the name, or the holder did not take the bytes in time
+    ForeignHolder, // the name is held by another user's process: nothing was sent
+};
+
+// Connects to the holder of name and hands it the bytes, waiting at most
+// timeoutMs for the connection and again for the bytes to go.
+LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size,
+                         int timeoutMs);
+
+} // namespace platform

@@ -1,0 +1,61 @@
+// The OS layer's UDP socket on loopback, and the dotted quads it is given.
+
+#include "platform/os/UdpSocket.h"
+
+#include <QtTest>
+#include <cstring>
+
+using platform::Ipv4Address;
+using platform::UdpSocket;
+
+class UdpSocketTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void heldPortIsRefusedAndLongDatagramsAreCut()
+    {
+        UdpSocket reader;
+        QVERIFY(reader.bind(platform::kLoopbackAddress, 0));
+        const std::uint16_t port = reader.localPort();
+        QVERIFY(port != 0);
+        UdpSocket squatter;
+        QVERIFY(!squatter.bind(platform::kLoopbackAddress, port));
+        QVERIFY(!squatter.bind(platform::kAnyAddress, port));
+
+        UdpSocket sender;
+        QVERIFY(sender.open());
+        const char longer[] = "0123456789";
+        QCOMPARE(sender.sendTo(longer, 10, platform::kLoopbackAddress, port), 10);
+        QCOMPARE(sender.sendTo("ab", 2, platform::kLoopbackAddress, port), 2);
+        QTRY_VERIFY(reader.hasPending());
+
+        // The rest of the long one is lost; the next datagram comes whole.
+        char buffer[4] = {};
+        UdpSocket::Received got = reader.receive(buffer, sizeof buffer);
+        QVERIFY(got.got);
+        QCOMPARE(got.size, std::size_t{4});
+        QVERIFY(std::memcmp(buffer, "0123", 4) == 0);
+        QCOMPARE(got.source, platform::kLoopbackAddress);
+        QCOMPARE(got.port, sender.localPort());
+        QTRY_VERIFY(reader.hasPending());
+        got = reader.receive(buffer, sizeof buffer);
+        QCOMPARE(got.size, std::size_t{2});
+        QVERIFY(!reader.receive(buffer, sizeof buffer).got); // never blocks
+
+        reader.close();
+        QVERIFY(squatter.bind(platform::kLoopbackAddress, port));
+    }
+
+    void dottedQuads()
+    {
+        QCOMPARE(platform::parseDottedQuad("192.168.1.50"), (Ipv4Address{192, 168, 1, 50}));
+        QCOMPARE(platform::parseDottedQuad("0.0.0.0"), platform::kAnyAddress);
+        for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "1.2.3.4 ",
+                                "a.b.c.d", "1.2.3.", "99999999999.1.1.1"})
+            QVERIFY2(!platform::parseDottedQuad(bad), bad);
+    }
+};
+
+QTEST_GUILESS_MAIN(UdpSocketTest)
+#include "UdpSocketTest.moc"
