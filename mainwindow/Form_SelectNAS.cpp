@@ -98,8 +98,6 @@ QTimer* Form_SelectNAS::Timer1()
     return m_exchange->Timer1();
 }
 
-// makeControls sets m_ui before it calls back, so the chain ends at once.
-// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::makeControls()
 {
     if (m_ui)
@@ -340,8 +338,6 @@ void Form_SelectNAS::But_RescanClick()
     m_scanStarter();
 }
 
-// makeControls sets m_ui before it calls back, so the chain ends at once.
-// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::disableForScan()
 {
     Ui::Form_SelectNAS& ui = *m_ui;
@@ -350,7 +346,7 @@ void Form_SelectNAS::disableForScan()
     ui.But_Samba->setVisible(false);
     ui.But_Web->setVisible(false);
     ui.Lis_NASList->clear();
-    ClearDetails();
+    clearValueLabels();
 }
 
 void Form_SelectNAS::onScanStarting()
@@ -505,11 +501,14 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     }
 }
 
-// makeControls sets m_ui before it calls back, so the chain ends at once.
-// NOLINTNEXTLINE(misc-no-recursion)
 void Form_SelectNAS::ClearDetails()
 {
     makeControls();
+    clearValueLabels();
+}
+
+void Form_SelectNAS::clearValueLabels()
+{
     for (QLabel* label : m_valueLabels) {
         label->clear();
         offerWholeTextWhenCut(label);

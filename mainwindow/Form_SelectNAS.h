@@ -123,7 +123,9 @@ protected:
 private:
     Ui::Form_SelectNAS& ui(); // the controls, made on first use
     void setUpControls();
+    // Needs the controls made; the callers have made them.
     void disableForScan();
+    void clearValueLabels();
     void loadGuidePicture(QLabel* picture);
     void selectFirstUnit();
     void applyActionButtons(int recordNumber);
