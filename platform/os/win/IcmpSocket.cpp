@@ -1,5 +1,6 @@
 #include "platform/os/IcmpSocket.h"
 
+#include "platform/os/win/SocketAddress.h"
 #include "platform/os/win/SocketLayer.h"
 
 // clang-format off
@@ -24,20 +25,6 @@ constexpr std::uint8_t kDestinationUnreachable = 3;
 constexpr std::uint8_t kSourceQuench = 4;
 constexpr std::uint8_t kTimeExceeded = 11;
 constexpr std::uint8_t kParameterProblem = 12;
-
-SOCKET socketOf(std::uintptr_t value)
-{
-    return static_cast<SOCKET>(value);
-}
-
-sockaddr_in socketAddress(const Ipv4Address& address, std::uint16_t port)
-{
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    std::memcpy(&sa.sin_addr.s_addr, address.data(), 4);
-    return sa;
-}
 
 Ipv4Address addressOf(IPAddr value)
 {

@@ -1,5 +1,6 @@
 #include "platform/os/UdpSocket.h"
 
+#include "platform/os/win/SocketAddress.h"
 #include "platform/os/win/SocketLayer.h"
 
 // clang-format off
@@ -14,27 +15,6 @@
 namespace platform {
 
 namespace {
-
-SOCKET socketOf(std::uintptr_t value)
-{
-    return static_cast<SOCKET>(value);
-}
-
-sockaddr_in socketAddress(const Ipv4Address& address, std::uint16_t port)
-{
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    std::memcpy(&sa.sin_addr.s_addr, address.data(), address.size());
-    return sa;
-}
-
-Ipv4Address addressOf(const sockaddr_in& sa)
-{
-    Ipv4Address address{};
-    std::memcpy(address.data(), &sa.sin_addr.s_addr, address.size());
-    return address;
-}
 
 bool switchOn(SOCKET s, int option)
 {
