@@ -1,6 +1,6 @@
 #include "platform/os/HostLookup.h"
 
-#include "platform/os/linux/SocketAddress.h"
+#include "platform/os/SocketAddress.h"
 
 #include <netdb.h>
 #include <sys/socket.h>

@@ -1,6 +1,6 @@
 #include "platform/os/IcmpSocket.h"
 
-#include "platform/os/linux/SocketAddress.h"
+#include "platform/os/SocketAddress.h"
 
 #include <cerrno>
 #include <chrono>

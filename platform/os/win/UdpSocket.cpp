@@ -1,6 +1,6 @@
 #include "platform/os/UdpSocket.h"
 
-#include "platform/os/win/SocketAddress.h"
+#include "platform/os/SocketAddress.h"
 #include "platform/os/win/SocketLayer.h"
 
 // clang-format off

@@ -1,10 +1,17 @@
 #pragma once
-// Between our four-byte addresses and the system's socket addresses.
+// Between our four-byte addresses and the system's socket addresses, for the
+// sockets of both halves of the OS layer.
 
 #include "platform/os/Ipv4Address.h"
 
-#include <cstring>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <netinet/in.h>
+#endif
+
+#include <cstdint>
+#include <cstring>
 
 namespace platform {
 
@@ -23,5 +30,13 @@ inline Ipv4Address addressOf(const sockaddr_in& sa)
     std::memcpy(address.data(), &sa.sin_addr.s_addr, address.size());
     return address;
 }
+
+#ifdef _WIN32
+// Our classes keep a SOCKET as a number, so that their headers need no Windows header.
+inline SOCKET socketOf(std::uintptr_t value)
+{
+    return static_cast<SOCKET>(value);
+}
+#endif
 
 } // namespace platform
