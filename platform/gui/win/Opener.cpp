@@ -1,7 +1,10 @@
 #include "platform/gui/Opener.h"
 
-#include <shellapi.h>
+// shellapi.h needs the types windows.h declares.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 namespace platform {
 namespace {

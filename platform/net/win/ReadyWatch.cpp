@@ -1,6 +1,7 @@
 #include "platform/net/ReadyWatch.h"
 
 #include <QWinEventNotifier>
+#include <windows.h>
 
 namespace platform {
 
