@@ -2,11 +2,14 @@
 # The Windows OS layer under wine against the Linux one, in the lab's PC
 # namespace: both builds of mrv7k2-netinfo list the same adapters and make the
 # same choice, for the usual PC and for one whose first adapter is down and
-# whose third is down with an address (Windows shows those as 0.0.0.0).
-# Usage: netinfo_wine_test.sh LINUX-NETINFO [WINDOWS-NETINFO.exe]
+# whose third is down with an address (Windows shows those as 0.0.0.0). And
+# both builds of sockets-check pass the same checks of the UDP socket and the
+# single-instance channel on the namespace's loopback.
+# Usage: netinfo_wine_test.sh LINUX-NETINFO LINUX-SOCKETS-CHECK
 set -u
 linux=$1
-exe=${2:-${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}/tools/netinfo/mrv7k2-netinfo.exe}
+windows_tools=${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}/tools/netinfo
+exe=$windows_tools/mrv7k2-netinfo.exe
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 [[ -x $wine ]] || { echo "SKIP: no wine64"; exit 77; }
@@ -45,5 +48,9 @@ lab_exec "$P" pc ip link set eth2 down || exit 1
 compare "first adapter down" "adapter 0.0.0.0 0.0.0.0 0.0.0.0" \
     "adapter 10.20.30.37 255.255.255.0 10.20.30.1" "PcIpAddress 10.20.30.37" "NetworkState 0"
 
+linux=$2 exe=$windows_tools/sockets-check.exe
+compare "sockets" "ok udp held port refused" "ok udp long datagram cut to the buffer" \
+    "ok channel taken" "ok channel request read, then its end"
+
 ((failures == 0)) || exit 1
-echo "PASS: Windows and Linux builds agree on the lab PC's network"
+echo "PASS: Windows and Linux builds agree on the lab PC's network and sockets"

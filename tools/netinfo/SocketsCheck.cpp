@@ -1,0 +1,107 @@
+// The OS layer's UDP socket and single-instance channel on this machine,
+// line by line, so that the Windows build under wine can be held against the
+// Linux one. Loopback only. Prints "ok <what>" or "FAIL <what>" per check and
+// exits 1 on any failure.
+
+#include "platform/os/LocalChannel.h"
+#include "platform/os/Tick.h"
+#include "platform/os/UdpSocket.h"
+
+#include <chrono>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+class Report
+{
+public:
+    void operator()(bool ok, const char* what)
+    {
+        std::cout << (ok ? "ok " : "FAIL ") << what << '\n';
+        m_failures += ok ? 0 : 1;
+    }
+    bool passed() const { return m_failures == 0; }
+
+private:
+    int m_failures = 0;
+};
+
+// Polls f for at most two seconds (the event loop's notice in the program).
+template <typename F>
+bool within2s(F f)
+{
+    const auto start = platform::tickCount();
+    for (int i = 0; i < 2000 && platform::tickCount() - start < 2000; ++i) {
+        if (f())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+void udp(Report& check)
+{
+    platform::UdpSocket reader;
+    check(reader.bind(platform::kLoopbackAddress, 0) && reader.localPort() != 0, "udp bind");
+    const std::uint16_t port = reader.localPort();
+    platform::UdpSocket squatter;
+    check(!squatter.bind(platform::kLoopbackAddress, port), "udp held port refused");
+
+    platform::UdpSocket sender;
+    check(sender.open(), "udp open unbound");
+    check(sender.sendTo("0123456789", 10, platform::kLoopbackAddress, port) == 10, "udp send");
+    check(sender.sendTo("ab", 2, platform::kLoopbackAddress, port) == 2, "udp send short");
+    check(within2s([&] { return reader.hasPending(); }), "udp pending");
+    char buffer[4] = {};
+    const auto longer = reader.receive(buffer, sizeof buffer);
+    check(longer.got && longer.size == 4 && std::memcmp(buffer, "0123", 4) == 0 &&
+              longer.source == platform::kLoopbackAddress && longer.port == sender.localPort(),
+          "udp long datagram cut to the buffer");
+    check(within2s([&] { return reader.hasPending(); }), "udp next pending");
+    check(reader.receive(buffer, sizeof buffer).size == 2, "udp next datagram whole");
+    check(!reader.receive(buffer, sizeof buffer).got, "udp receive never blocks");
+}
+
+void channel(Report& check)
+{
+    const std::string name =
+        "MRV-7K2-sockets-check-" + std::to_string(platform::currentProcessId());
+    platform::LocalListener holder;
+    check(holder.claim(name) == platform::LocalListener::Claim::Held && holder.isListening(),
+          "channel claim");
+    platform::LocalListener later;
+    check(later.claim(name) == platform::LocalListener::Claim::Taken, "channel taken");
+    check(platform::sendToHolder(name, "activate\n", 9, 500) == platform::LocalNotice::Delivered,
+          "channel send");
+    std::unique_ptr<platform::LocalPeer> peer;
+    check(within2s([&] { return (peer = holder.accept()) != nullptr; }), "channel accept");
+    std::string got;
+    bool ended = false;
+    if (peer) {
+        within2s([&] {
+            char bytes[16];
+            const auto read = peer->read(bytes, sizeof bytes);
+            got.append(bytes, read.size);
+            ended = read.ended;
+            return ended;
+        });
+    }
+    check(got == "activate\n" && ended, "channel request read, then its end");
+    check(platform::sendToHolder(name + "-nobody", "x", 1, 200) == platform::LocalNotice::NoAnswer,
+          "channel nobody listening");
+    holder.close();
+}
+
+} // namespace
+
+int main()
+{
+    Report report;
+    udp(report);
+    channel(report);
+    return report.passed() ? 0 : 1;
+}
