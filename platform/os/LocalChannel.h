@@ -4,8 +4,8 @@
 // Linux: a Unix stream socket in the abstract namespace; binding it is the
 // claim, and the kernel frees it with the process, so a crashed holder
 // leaves nothing behind. Windows: the named mutex of the name is the claim;
-// a named pipe of the same name beside it, which only local clients reach,
-// carries the requests.
+// a named pipe beside it, named by the name and the session (pipe names are
+// machine-wide), which only local clients reach, carries the requests.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-// Windows: the running instance is marked by the named mutex of the title and
-// session, never released; a named pipe beside it carries a later start's
-// request to come forward (see the OS layer's channel).
+// Windows: the running instance is marked by the named mutex of the title,
+// never released; a named pipe beside it, one per session, carries a later
+// start's request to come forward (see the OS layer's channel).
 
 #include "platform/net/SingleInstance.h"
 
@@ -18,10 +18,9 @@ constexpr int kAttemptPauseMs = 100;
 
 QString SingleInstance::nameFor(const QString& title)
 {
-    // The mutex lives in the session's namespace; the pipe is named per session too.
-    DWORD session = 0;
-    ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    return title + QLatin1Char('-') + QString::number(session);
+    // The mutex is named by the title alone; the OS layer names the pipe
+    // beside it per session.
+    return title;
 }
 
 SingleInstance::Outcome SingleInstance::claim()

@@ -1,14 +1,15 @@
 // Windows: the named mutex of the name is the claim, held open for the
 // process's life; the system frees it with the process, so a crashed holder
-// leaves nothing behind. A named pipe of the same name carries the requests.
-// The mutex lives in the session's namespace, but pipe names are machine-wide:
-// the caller puts its session id into the name.
+// leaves nothing behind. A named pipe of the name and the session carries the
+// requests: the mutex lives in the session's namespace, but pipe names are
+// machine-wide.
 
 #include "platform/os/LocalChannel.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 namespace platform {
@@ -22,7 +23,9 @@ constexpr std::size_t kReadChunk = 16;
 
 std::string pipePath(const std::string& name)
 {
-    return R"(\\.\pipe\)" + name;
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return R"(\\.\pipe\)" + name + '-' + std::to_string(session);
 }
 
 std::intptr_t numberOf(HANDLE handle)
