@@ -10,6 +10,7 @@
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/core/Messages.h"
 #include "platform/net/Cp932.h"
+#include "platform/os/Console.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -29,6 +30,7 @@ constexpr int kExitReplyPort = 3;
 
 int main(int argc, char** argv)
 {
+    const platform::Utf8Console console;
     // Read before Qt starts: --help and --version need nothing of it.
     const app::FindOptions options =
         app::parseFindOptions(std::vector<std::string_view>(argv + 1, argv + argc));

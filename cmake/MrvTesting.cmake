@@ -1,3 +1,9 @@
+# A cross build's test programs run under wine, and only inside the lab that
+# tests/lab/app/windows_tests_wine_test.sh makes for them (tools/lab/wine-run).
+if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/lab/wine-run)
+endif()
+
 # mrv_add_test(<file> [TIMING] [TIMEOUT s] [SOURCES ...] [LIBS ...] [ARGS ...] [RUNNER ...])
 #
 # One test from one file in tests/<kind>/<part>/, registered under the file's
@@ -40,6 +46,20 @@ function(mrv_add_test file)
     endif()
     if(NOT EXISTS ${path})
         message(FATAL_ERROR "${path}: no such file")
+    endif()
+
+    # A cross build makes the C++ tests that its Qt can build; the script
+    # tests drive Linux programs in the lab and belong to a native build.
+    if(CMAKE_CROSSCOMPILING)
+        if(NOT extension STREQUAL ".cpp")
+            return()
+        endif()
+        foreach(lib IN LISTS T_LIBS)
+            if(lib MATCHES "^Qt6::" AND NOT TARGET ${lib})
+                message(STATUS "${name}: not built here (no ${lib} in this Qt)")
+                return()
+            endif()
+        endforeach()
     endif()
 
     if(kind STREQUAL "fuzz")
@@ -91,7 +111,13 @@ function(mrv_add_test file)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
                                             SKIP_RETURN_CODE 77)
     set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "LC_ALL=C.UTF-8")
-    if(kind STREQUAL "unit" OR kind STREQUAL "gui")
+    if(WIN32)
+        # Windows' own platform plugin, on the display the wine test gives,
+        # with the fonts the system has. Without a console window Qt sends
+        # its messages, QtTest's report among them, to the debugger; under
+        # wine that is nowhere.
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "QT_FORCE_STDERR_LOGGING=1")
+    elseif(kind STREQUAL "unit" OR kind STREQUAL "gui")
         set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
 endfunction()
