@@ -65,16 +65,14 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
-LangString SHORTCUT ${LANG_ENGLISH} "MRV-7K2 Setup"
-LangString SHORTCUT ${LANG_JAPANESE} "MRV-7K2 セットアップ"
 LangString NEEDS_ADMIN ${LANG_ENGLISH} "Installing ${PRODUCT} needs administrator rights."
 LangString NEEDS_ADMIN ${LANG_JAPANESE} "${PRODUCT} のインストールには管理者の権限が必要です。"
 LangString NEEDS_X64 ${LANG_ENGLISH} "${PRODUCT} runs on 64-bit (x64) Windows only."
 LangString NEEDS_X64 ${LANG_JAPANESE} "${PRODUCT} は 64 ビット (x64) 版の Windows でのみ動作します。"
 
-; The shortcut's name follows the installer's language, so the uninstaller
-; keeps it in the Uninstall key rather than guessing the language again.
-!define SHORTCUT_VALUE "ShortcutName"
+; The shortcut carries the product's name, as Apps & Features does, in every
+; language: the uninstaller then knows it whatever language it runs in.
+!define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 
 !macro RequireAdmin
   UserInfo::GetAccountType
@@ -114,7 +112,7 @@ Section "Install"
   File "${STAGE}\README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  CreateShortcut "$SMPROGRAMS\$(SHORTCUT).lnk" "$INSTDIR\mrv7k2-setup.exe" "" \
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\mrv7k2-setup.exe" "" \
       "$INSTDIR\mrv7k2-setup.exe" 0
 
   ; Both programs listen for the units' replies on UDP 12310. Without a rule
@@ -130,7 +128,6 @@ Section "Install"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "${SHORTCUT_VALUE}" "$(SHORTCUT)"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ; In KB, of what is really on disk now, the uninstaller included.
@@ -150,13 +147,7 @@ Section "Uninstall"
   nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="${RULE_FIND}"'
   Pop $0
 
-  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "${SHORTCUT_VALUE}"
-  ${If} $1 != ""
-    Delete "$SMPROGRAMS\$1.lnk"
-  ${EndIf}
-  ; Both names, in case the key was lost or a later install changed language.
-  Delete "$SMPROGRAMS\MRV-7K2 Setup.lnk"
-  Delete "$SMPROGRAMS\MRV-7K2 セットアップ.lnk"
+  Delete "${SHORTCUT}"
 
   ; Only the files the installer put there: anything the user added stays,
   ; and with it the folder.
