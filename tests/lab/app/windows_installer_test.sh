@@ -28,9 +28,11 @@ work=$MRV_BUILD_DIR/windows-installer-test
 rm -rf "$work"
 mkdir -p "$work" || exit 1
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; lab_down "$P"' EXIT
-
 failures=0
+# The prefix (700 MB) stays only when something failed, to be looked at.
+trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; lab_down "$P"
+      ((failures)) || rm -rf "$work"' EXIT
+
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pc() { lab_exec "$P" pc timeout 120 "$@"; }
 # pc_text CMD...: CMD's output and errors without CRs; CMD's exit status.
