@@ -99,26 +99,24 @@ for exe in mrv7k2-setup mrv7k2-find; do
         grep -qF 'L"profile=private" L"protocol=UDP"' || fail "no firewall rule added for $exe"
 done
 
-# The installed console program in the lab: the real one finds the unit; a
-# stand-in (before the Windows Qt build exists) is only started.
+# The installed console program in the lab finds a simulated unit. Until the
+# Windows programs are built, mrv7k2-netinfo.exe stands in for them (it prints
+# the PC's network choice): then it only has to run.
 installed_find=$dir/mrv7k2-find.exe
-if pc "$wine" "$installed_find" --version 2>/dev/null | grep -q '^mrv7k2-find'; then
-    if [[ -x $nas_sim ]]; then
-        lab_host "$P" u1 192.168.1.50/24 || exit 1
-        lab_exec "$P" u1 "$nas_sim" --identity 00:80:87:00:00:50 --ip 192.168.1.50 \
-            --ready-file "$work/u1.ready" --lifetime 120 >"$work/u1.out" 2>&1 &
-        for ((i = 0; i < 50; i++)); do
-            [[ -e $work/u1.ready ]] && break
-            sleep 0.1
-        done
-        found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
-        grep -q 00:80:87:00:00:50 <<<"$found" || fail "installed mrv7k2-find found no unit:"$'\n'"$found"
-    else
-        echo "note: no nas-sim at $nas_sim; the installed mrv7k2-find only ran --version"
-    fi
+[[ -x $nas_sim ]] || { fail "no simulated unit at $nas_sim (build nas-sim)"; exit 1; }
+lab_host "$P" u1 192.168.1.50/24 || exit 1
+lab_exec "$P" u1 "$nas_sim" --identity 00:80:87:00:00:50 --ip 192.168.1.50 \
+    --ready-file "$work/u1.ready" --lifetime 120 >"$work/u1.out" 2>&1 &
+for ((i = 0; i < 50; i++)); do
+    [[ -e $work/u1.ready ]] && break
+    sleep 0.1
+done
+found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
+if grep -q '^NetworkState ' <<<"$found"; then
+    echo "note: the installed mrv7k2-find.exe is a stand-in; it ran"
 else
-    echo "note: the installed mrv7k2-find.exe is a stand-in; checking only that it runs"
-    pc "$wine" "$installed_find" >/dev/null 2>&1 || fail "the installed program does not run"
+    grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
+        fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 fi
 
 uninstall_log=$(netsh_trace "$dir/uninstall.exe" /S) || fail "uninstaller exit status $?"
