@@ -10,6 +10,7 @@
 ;   STAGE     folder holding mrv7k2-setup.exe, mrv7k2-find.exe, LICENSE.txt
 ;             and README.txt (the zip's contents)
 ;   ICON      the .ico of the installer and the uninstaller
+;   LICENSE_PAGE  LICENSE with one line a paragraph, for the licence page
 ;   OUTFILE   the installer to write
 
 ; makensis runs with -WX, so a missing define fails the build.
@@ -53,7 +54,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\mrv7k2-setup.exe"
 
-!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_PAGE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
