@@ -17,6 +17,7 @@
 #include "mainwindow/core/UnitIcon.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
+#include "platform/gui/PlainText.h"
 #include "platform/gui/WindowHints.h"
 #include "ui_Unit1.h"
 
@@ -45,12 +46,13 @@ QString utf8(const std::string& text)
 
 // A value that runs past the window's right edge stays readable whole: as the
 // label's tooltip and to assistive tools. A value that fits gets neither.
+// The value is a unit's text, so the tooltip shows it literally.
 void offerWholeTextWhenCut(QLabel* label)
 {
     const QWidget* window = label->window();
     const int right = label->mapTo(window, QPoint(label->width(), 0)).x();
     const QString whole = right > window->width() ? label->text() : QString();
-    label->setToolTip(whole);
+    label->setToolTip(platform::plainToolTip(whole));
     label->setAccessibleDescription(whole);
 }
 
