@@ -5,6 +5,7 @@
 #include "discovery/RecordText.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/Ipv4.h"
 #include "discovery/core/Messages.h"
 #include "mainwindow/GuidePictures.h"
 #include "mainwindow/MessageBoxes.h"
@@ -54,6 +55,14 @@ void offerWholeTextWhenCut(QLabel* label)
     const QString whole = right > window->width() ? label->text() : QString();
     label->setToolTip(platform::plainToolTip(whole));
     label->setAccessibleDescription(whole);
+}
+
+// The unit's address as the subnet check read it (octal and hexadecimal parts
+// included), so that the share and the page opened are those of the unit the
+// buttons were offered for; empty when the text names no address.
+QString openedAddress(const discovery::DeviceRecord& record)
+{
+    return utf8(discovery::canonicalAddress(discovery::textOf(record.IpAddress)));
 }
 
 } // namespace
@@ -520,13 +529,13 @@ void Form_SelectNAS::clearValueLabels()
 void Form_SelectNAS::But_SambaClick()
 {
     if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
-        platform::openShare(discovery::fieldText(record->IpAddress));
+        platform::openShare(openedAddress(*record));
 }
 
 void Form_SelectNAS::But_WebClick()
 {
     if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
-        platform::openWebPage(discovery::fieldText(record->IpAddress));
+        platform::openWebPage(openedAddress(*record));
 }
 
 void Form_SelectNAS::But_CancelClick()

@@ -8,11 +8,13 @@
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QtTest>
@@ -157,6 +159,8 @@ private Q_SLOTS:
     void emptyClickClearsSelection();
     void detailsPanelAndIcons();
     void hostileUnitTextsStayText();
+    void actionsOpenTheAddressTheSubnetCheckRead_data();
+    void actionsOpenTheAddressTheSubnetCheckRead();
     void rescanState();
     void scanBar();
     void networkErrorsEndTheProgram_data();
@@ -603,6 +607,64 @@ void Form_SelectNASTest::hostileUnitTextsStayText()
     QCOMPARE(shownToolTip(model, &hasImage), model->text());
     QVERIFY(!hasImage);
     QCOMPARE(model->accessibleDescription(), model->text());
+}
+
+void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("decimal") << "192.168.1.20"
+                             << "192.168.1.20";
+    QTest::newRow("octal part") << "192.168.1.024"
+                                << "192.168.1.20";
+    QTest::newRow("hex parts") << "0xc0.0xa8.1.21"
+                               << "192.168.1.21";
+    QTest::newRow("three parts") << "192.168.278"
+                                 << "192.168.1.22";
+    QTest::newRow("trailing blank") << "192.168.1.23 "
+                                    << "192.168.1.23";
+}
+
+void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, address);
+    // The desktop opener is a script on PATH that writes down what it got.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString log = dir.filePath(QStringLiteral("opened.log"));
+    QFile script(dir.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$1\" >> \"" + QFile::encodeName(log) + "\"\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()) + ":/usr/bin:/bin");
+
+    Harness h;
+    h.run(QStringLiteral("activate"));
+    Unit u;
+    u.ip = ip;
+    testing::addUnit(h.form->deviceTable(), u);
+    h.run(QStringLiteral("end"));
+    // In the PC's subnet by inet_addr's reading: both actions are offered.
+    QVERIFY(h.button("But_Web")->isEnabled());
+    QVERIFY(h.button("But_Samba")->isEnabled());
+    h.form->But_WebClick();
+    h.form->But_SambaClick();
+    const auto opened = [&log] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray web = QStringLiteral("http://%1/\n").arg(address).toLatin1();
+    const QByteArray share = QStringLiteral("smb://%1/\n").arg(address).toLatin1();
+    QTRY_VERIFY_WITH_TIMEOUT(opened().size() >= web.size() + share.size(), 5000);
+    qputenv("PATH", path);
+    // The two openers run on their own: either may write first.
+    const QByteArray got = opened();
+    QCOMPARE(got.size(), web.size() + share.size());
+    QVERIFY(got.contains(web));
+    QVERIFY(got.contains(share));
 }
 
 void Form_SelectNASTest::rescanState()
