@@ -38,7 +38,44 @@ QJsonObject recordJson(int number, const DeviceRecord& r)
     };
 }
 
+// Characters that act instead of showing: they move the cursor, start
+// terminal commands or reorder what follows them.
+bool actsOnTheTerminal(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+QString unitText(const char* field, std::size_t capacity)
+{
+    return visibleText(fieldTextOf(field, capacity));
+}
+
+template <std::size_t N>
+QString unitText(const char (&field)[N])
+{
+    return unitText(field, N);
+}
+
 } // namespace
+
+QString visibleText(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u'\\')
+            shown += QStringLiteral("\\\\");
+        else if (!actsOnTheTerminal(c))
+            shown += ch;
+        else if (c <= 0xFF)
+            shown += QStringLiteral("\\x%1").arg(unsigned{c}, 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u%1").arg(unsigned{c}, 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
 
 QByteArray findReportJson(const ScanSummary& scan)
 {
@@ -74,9 +111,9 @@ QString findReportTable(const ScanSummary& scan)
     QList<QStringList> rows{header};
     for (int n = 1; n <= scan.table.DeviceCount; ++n) {
         const DeviceRecord& r = *scan.table.record(n);
-        rows.append({QString::number(n), fieldText(r.HostName), fieldText(r.MacAddress),
-                     fieldText(r.IpAddress), fieldText(r.SubnetMask), fieldText(r.GatewayAddress),
-                     fieldText(r.DiskModel), fieldText(r.DiskCapacity), fieldText(r.DiskFree),
+        rows.append({QString::number(n), unitText(r.HostName), unitText(r.MacAddress),
+                     unitText(r.IpAddress), unitText(r.SubnetMask), unitText(r.GatewayAddress),
+                     unitText(r.DiskModel), unitText(r.DiskCapacity), unitText(r.DiskFree),
                      r.OtherSubnet != 0 ? QStringLiteral("other") : QStringLiteral("same")});
     }
     // Column widths in characters; East Asian wide characters count double.

@@ -18,3 +18,9 @@ struct ScanSummary
 
 QByteArray findReportJson(const ScanSummary& scan);
 QString findReportTable(const ScanSummary& scan);
+
+// A unit's text for a terminal: control characters (C0, DEL, C1), the
+// bidirectional controls and the line and paragraph separators become \xNN or
+// \uNNNN, and a backslash becomes two, so that what is printed can neither
+// drive the terminal nor pass for an escape it is not.
+QString visibleText(QStringView text);

@@ -5,6 +5,7 @@
 #include "discovery/RecordText.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/Ipv4.h"
 #include "discovery/core/Messages.h"
 #include "mainwindow/GuidePictures.h"
 #include "mainwindow/MessageBoxes.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/core/UnitIcon.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
+#include "platform/gui/PlainText.h"
 #include "platform/gui/WindowHints.h"
 #include "ui_Unit1.h"
 
@@ -45,13 +47,22 @@ QString utf8(const std::string& text)
 
 // A value that runs past the window's right edge stays readable whole: as the
 // label's tooltip and to assistive tools. A value that fits gets neither.
+// The value is a unit's text, so the tooltip shows it literally.
 void offerWholeTextWhenCut(QLabel* label)
 {
     const QWidget* window = label->window();
     const int right = label->mapTo(window, QPoint(label->width(), 0)).x();
     const QString whole = right > window->width() ? label->text() : QString();
-    label->setToolTip(whole);
+    label->setToolTip(platform::plainToolTip(whole));
     label->setAccessibleDescription(whole);
+}
+
+// The unit's address as the subnet check read it (octal and hexadecimal parts
+// included), so that the share and the page opened are those of the unit the
+// buttons were offered for; empty when the text names no address.
+QString openedAddress(const discovery::DeviceRecord& record)
+{
+    return utf8(discovery::canonicalAddress(discovery::textOf(record.IpAddress)));
 }
 
 } // namespace
@@ -518,13 +529,13 @@ void Form_SelectNAS::clearValueLabels()
 void Form_SelectNAS::But_SambaClick()
 {
     if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
-        platform::openShare(discovery::fieldText(record->IpAddress));
+        platform::openShare(openedAddress(*record));
 }
 
 void Form_SelectNAS::But_WebClick()
 {
     if (const discovery::DeviceRecord* record = m_table->record(SelectedRecord))
-        platform::openWebPage(discovery::fieldText(record->IpAddress));
+        platform::openWebPage(openedAddress(*record));
 }
 
 void Form_SelectNAS::But_CancelClick()

@@ -10,6 +10,8 @@ void showUnhandledError(const QString& message)
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("unhandledErrorBox"));
+    // The message may carry typed or received text: characters, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

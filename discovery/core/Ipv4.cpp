@@ -134,4 +134,10 @@ std::uint32_t inetAddr(std::string_view text)
     return hostToNetwork(static_cast<std::uint32_t>(*host));
 }
 
+std::string canonicalAddress(std::string_view text)
+{
+    const std::uint32_t value = inetAddr(text);
+    return value == kInaddrNone ? std::string() : dottedQuad(value);
+}
+
 } // namespace discovery

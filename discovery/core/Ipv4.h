@@ -24,4 +24,9 @@ std::uint32_t hostToNetwork(std::uint32_t hostOrder);
 // "a.b.c.d" of a value in network byte order.
 std::string dottedQuad(std::uint32_t networkOrder);
 
+// The address a text names as inetAddr() reads it, written as four decimal
+// numbers: what is shown to other programs, so that they reach the host the
+// subnet check judged. Empty for a text that reads as kInaddrNone.
+std::string canonicalAddress(std::string_view text);
+
 } // namespace discovery

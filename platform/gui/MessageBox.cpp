@@ -11,6 +11,8 @@ QMessageBox::StandardButton messageBox(const QString& title, const QString& text
                                        const QString& objectName, BoxBlocks blocks)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
+    // A message may quote what a unit sent: characters, never markup.
+    box.setTextFormat(Qt::PlainText);
     if (!objectName.isEmpty())
         box.setObjectName(objectName);
     if (buttons.testFlag(QMessageBox::Ok))

@@ -1,6 +1,7 @@
 #pragma once
 // Opens a unit's file share and its web administration page in the desktop's
-// own programs. Both take the unit's address as the unit reported it.
+// own programs. Both take the unit's address as a dotted quad; callers pass
+// the reading the subnet check made, not the unit's text as sent.
 
 #include <QString>
 

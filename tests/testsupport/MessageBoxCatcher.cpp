@@ -33,7 +33,8 @@ void MessageBoxCatcher::poll()
                  int(box->buttons().size()),
                  box->standardButtons(),
                  box->icon(),
-                 box->windowModality() != Qt::NonModal};
+                 box->windowModality() != Qt::NonModal,
+                 box->textFormat()};
         m_boxes << seen;
         if (m_beforeClose)
             m_beforeClose(seen);

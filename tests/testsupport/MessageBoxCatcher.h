@@ -28,6 +28,7 @@ public:
         QMessageBox::StandardButtons standardButtons;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         bool blocksOtherWindows = false;
+        Qt::TextFormat textFormat = Qt::AutoText;
     };
     const QList<Box>& boxes() const { return m_boxes; }
     QStringList texts() const;

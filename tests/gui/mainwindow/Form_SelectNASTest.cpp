@@ -8,11 +8,15 @@
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 #include <memory>
 
@@ -113,6 +117,24 @@ QString guide(int n)
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// What a tooltip shows: Qt takes a text that looks like markup as rich text.
+// Only read, never laid out, so no image a tooltip names is ever loaded.
+QString shownToolTip(const QWidget* w, bool* hasImage = nullptr)
+{
+    const QString tip = w->toolTip();
+    if (hasImage)
+        *hasImage = false;
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument doc;
+    doc.setHtml(tip);
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (hasImage && it.fragment().charFormat().isImageFormat())
+                *hasImage = true;
+    return doc.toPlainText();
+}
+
 const char* const kValueLabels[] = {"Lab_NASinfo1", "Lab_NASinfo2", "Lab_NASinfo3", "Lab_NASinfo4",
                                     "Lab_NASinfo5", "Lab_NASinfo6", "Lab_NASinfo7", "Lab_NASinfo8"};
 
@@ -136,6 +158,9 @@ private Q_SLOTS:
     void selectionButtons();
     void emptyClickClearsSelection();
     void detailsPanelAndIcons();
+    void hostileUnitTextsStayText();
+    void actionsOpenTheAddressTheSubnetCheckRead_data();
+    void actionsOpenTheAddressTheSubnetCheckRead();
     void rescanState();
     void scanBar();
     void networkErrorsEndTheProgram_data();
@@ -533,7 +558,7 @@ void Form_SelectNASTest::detailsPanelAndIcons()
     h.form->ShowDetails(1);
     QLabel* model = h.get<QLabel>("Lab_NASinfo5");
     QVERIFY(model->geometry().right() >= h.form->width());
-    QCOMPARE(model->toolTip(), longModel);
+    QCOMPARE(shownToolTip(model), longModel);
     QCOMPARE(model->accessibleDescription(), longModel);
     QCOMPARE(model->text(), longModel);
     QCOMPARE(host->toolTip(), QString());
@@ -551,6 +576,95 @@ void Form_SelectNASTest::detailsPanelAndIcons()
     for (const char* name : kValueLabels)
         QCOMPARE(h.get<QLabel>(name)->textFormat(), Qt::PlainText);
     QCOMPARE(h.label("Lab_NASinfo1"), QStringLiteral("<b>x</b><img>"));
+}
+
+void Form_SelectNASTest::hostileUnitTextsStayText()
+{
+    Harness h;
+    h.run(QStringLiteral("activate +here end"));
+    discovery::DeviceRecord& r = *h.form->deviceTable().record(1);
+    // Markup, terminal controls, DEL and a lone CP932 lead byte at the end; the
+    // model is long enough for the window's edge to cut it (hence a tooltip).
+    discovery::copyText(r.HostName, "<b>\x1b]0;x\x07\x7f\x82");
+    discovery::copyText(r.GatewayAddress, "<a href=x>y</a>");
+    discovery::copyText(r.DiskModel, "<img src=/dev/zero>\x1b[2J&lt;WWWWWWWWWWWWWWWWWWWWW\x82");
+    h.form->FillDeviceList();
+    h.list()->setCurrentRow(0);
+    h.form->ShowDetails(1);
+
+    const QString host = h.list()->item(0)->text();
+    QVERIFY(host.startsWith(QStringLiteral("<b>\x1b]0;x\a\x7f")));
+    QCOMPARE(host.back(), QChar(QChar::ReplacementCharacter));
+    QCOMPARE(h.label("Lab_NASinfo1"), host);
+    QCOMPARE(h.label("Lab_NASinfo4"), QStringLiteral("<a href=x>y</a>"));
+    for (const char* name : kValueLabels)
+        QCOMPARE(h.get<QLabel>(name)->textFormat(), Qt::PlainText);
+
+    QLabel* model = h.get<QLabel>("Lab_NASinfo5");
+    QVERIFY(model->text().startsWith(QStringLiteral("<img src=/dev/zero>\x1b[2J&lt;W")));
+    QVERIFY(model->geometry().right() >= h.form->width());
+    bool hasImage = true;
+    QCOMPARE(shownToolTip(model, &hasImage), model->text());
+    QVERIFY(!hasImage);
+    QCOMPARE(model->accessibleDescription(), model->text());
+}
+
+void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("decimal") << "192.168.1.20"
+                             << "192.168.1.20";
+    QTest::newRow("octal part") << "192.168.1.024"
+                                << "192.168.1.20";
+    QTest::newRow("hex parts") << "0xc0.0xa8.1.21"
+                               << "192.168.1.21";
+    QTest::newRow("three parts") << "192.168.278"
+                                 << "192.168.1.22";
+    QTest::newRow("trailing blank") << "192.168.1.23 "
+                                    << "192.168.1.23";
+}
+
+void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, address);
+    // The desktop opener is a script on PATH that writes down what it got.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString log = dir.filePath(QStringLiteral("opened.log"));
+    QFile script(dir.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$1\" >> \"" + QFile::encodeName(log) + "\"\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()) + ":/usr/bin:/bin");
+
+    Harness h;
+    h.run(QStringLiteral("activate"));
+    Unit u;
+    u.ip = ip;
+    testing::addUnit(h.form->deviceTable(), u);
+    h.run(QStringLiteral("end"));
+    // In the PC's subnet by inet_addr's reading: both actions are offered.
+    QVERIFY(h.button("But_Web")->isEnabled());
+    QVERIFY(h.button("But_Samba")->isEnabled());
+    h.form->But_WebClick();
+    h.form->But_SambaClick();
+    const auto opened = [&log] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray web = QStringLiteral("http://%1/\n").arg(address).toLatin1();
+    const QByteArray share = QStringLiteral("smb://%1/\n").arg(address).toLatin1();
+    QTRY_VERIFY_WITH_TIMEOUT(opened().size() >= web.size() + share.size(), 5000);
+    qputenv("PATH", path);
+    // The two openers run on their own: either may write first.
+    const QByteArray got = opened();
+    QCOMPARE(got.size(), web.size() + share.size());
+    QVERIFY(got.contains(web));
+    QVERIFY(got.contains(share));
 }
 
 void Form_SelectNASTest::rescanState()
@@ -653,6 +767,7 @@ void Form_SelectNASTest::replyPortFailure()
     const MessageBoxCatcher::Box& box = boxes.boxes().first();
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QVERIFY(box.text.contains(QStringLiteral("12310")));
+    QCOMPARE(box.textFormat, Qt::PlainText);
     QCOMPARE(h.exitStatus, -1);
     // Then it ends as a scan that found nothing: the welcome page.
     QCOMPARE(h.form->guidePage(), 2);

@@ -112,6 +112,8 @@ void AddressSetTest::inetAddrForms()
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, dotted);
     const std::uint32_t v = inetAddr(std::string_view(text.constData(), text.size()));
+    // What other programs are given is the same reading, written plainly.
+    QCOMPARE(QByteArray::fromStdString(canonicalAddress(text.toStdString())), dotted);
     if (dotted.isEmpty())
         QCOMPARE(v, kInaddrNone);
     else
