@@ -66,9 +66,14 @@ void DiscoveryExchange::onDiscoveryReply(std::size_t length)
     ++m_counters.datagrams;
     const ReplyOutcome outcome =
         ParseDiscoveryReply(m_receiveBuffer, length, m_table, textOf(m_pc.PcSubnetMask));
-    if (outcome == ReplyOutcome::Added)
+    if (outcome == ReplyOutcome::Added) {
         ++m_counters.added;
-    else
+        DeviceRecord& record = *m_table.record(m_table.DeviceCount);
+        const platform::Arrival& arrival = m_reader.arrival();
+        record.ArrivalInterface = arrival.interfaceIndex;
+        std::memcpy(&record.ArrivalAddress, arrival.localAddress.data(),
+                    sizeof record.ArrivalAddress);
+    } else
         ++m_counters.ignored;
 }
 

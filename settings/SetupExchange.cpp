@@ -75,6 +75,8 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
     m_bytesSent = 0;
 
     discovery::copyText(m_identity, discovery::textOf(record.MacAddress));
+    m_via.interfaceIndex = record.ArrivalInterface;
+    std::memcpy(m_via.localAddress.data(), &record.ArrivalAddress, m_via.localAddress.size());
     char request[kSetupBufferSize];
     const auto length =
         buildRequest(record, newAddress, newMask, newGateway, userName, password, request);
@@ -97,17 +99,20 @@ bool SetupExchange::OpenSetupReplySocket()
     return SetupReplySocket.bind(m_endpoints.replyAddress, m_endpoints.replyPort);
 }
 
-// A unit reachable through two adapters hears the request twice. That is
-// harmless: the copies are identical, so the unit applies the same settings
-// again and answers with the same reply; the first awaited reply ends the
-// exchange and closes the reply socket, so later copies are never read.
+// Only the limited broadcast is steered: any other destination (a test's
+// loopback) has one way, the routing table's.
 void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
 {
-    QByteArray datagram(request, static_cast<qsizetype>(length));
-    const int sent =
-        SetupSendSocket.send(datagram, m_endpoints.requestAddress, m_endpoints.requestPort);
-    m_bytesSent = sent > 0 ? static_cast<int>(length) : 0;
-    platform::secureWipe(datagram.data(), static_cast<std::size_t>(datagram.size()));
+    std::ptrdiff_t sent = -1;
+    if (SetupSendSocket.open()) {
+        const bool steered = m_endpoints.requestAddress == platform::kLimitedBroadcast;
+        sent = steered && m_via.known()
+                   ? SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
+                                                 m_endpoints.requestPort)
+                   : SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
+                                            m_endpoints.requestPort);
+    }
+    m_bytesSent = sent == static_cast<std::ptrdiff_t>(length) ? static_cast<int>(length) : 0;
     SetupSendSocket.close();
 }
 

@@ -5,8 +5,8 @@
 
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
-#include "platform/net/AdapterBroadcast.h"
 #include "platform/net/DatagramReader.h"
+#include "platform/os/UdpSocket.h"
 #include "settings/core/SetupRequest.h"
 
 #include <QByteArray>
@@ -52,10 +52,12 @@ public:
     // The opening: zeroes SetupReplyBuffer, copies the record's identity and
     // host values, builds the request, binds the reply socket (before anything
     // goes out, so an answer that comes at once is heard) and sends the
-    // request to 255.255.255.255:12311 through every adapter that is up,
-    // linked and has an address, as the discovery request goes, so a unit
-    // found behind any adapter hears it. The request buffer, which holds the
-    // password, is wiped as soon as it is sent.
+    // request to 255.255.255.255:12311. The request carries the password in
+    // clear, so it leaves only through the adapter the unit's discovery reply
+    // came in by, never through the PC's other networks; when the record does
+    // not know that adapter, once by the default route; when that adapter has
+    // gone, not at all (the exchange then times out). The request buffer is
+    // wiped as soon as it is sent.
     OpenResult Open(const discovery::DeviceRecord& record, const char* newAddress,
                     const char* newMask, const char* newGateway, const QByteArray& userName,
                     const QByteArray& password);
@@ -73,7 +75,7 @@ public:
 
     // Counters of the current or last exchange, for tests.
     int datagramsRead() const { return m_datagramsRead; }
-    int bytesSent() const { return m_bytesSent; } // of one copy of the request
+    int bytesSent() const { return m_bytesSent; } // of the request, 0 when it was not sent
 
 signals:
     // The awaited reply was read into SetupReplyBuffer (accepted or not).
@@ -89,8 +91,9 @@ private:
 
     Endpoints m_endpoints;
     char m_replyBuffer[kSetupBufferSize]{};
-    platform::DatagramReader SetupReplySocket;  // after the buffer it reads into
-    platform::AdapterBroadcast SetupSendSocket; // one socket per adapter, open until sent
+    platform::DatagramReader SetupReplySocket; // after the buffer it reads into
+    platform::UdpSocket SetupSendSocket;       // open until the request is sent
+    platform::Arrival m_via;                   // the unit's adapter, from its record
     char m_identity[discovery::kMacAddressSize]{};
     bool m_awaitedSeen = false;
     int m_datagramsRead = 0;

@@ -28,6 +28,10 @@ struct DeviceRecord
     std::int32_t OtherSubnet;      // 1: outside the PC's subnet
     std::int32_t FreeSpaceMissing; // 1: the unit sent no free-space value
     std::uint32_t NetworkAddress;  // inet_addr(IpAddress) & inet_addr(PcSubnetMask)
+    // The PC's adapter the unit's reply came in by, the only way the setup
+    // request (credentials in clear) may leave. Never sent; 0: unknown.
+    std::uint32_t ArrivalInterface; // the system's index of the adapter
+    std::uint32_t ArrivalAddress;   // the PC's address on it, network byte order
 };
 
 } // namespace discovery

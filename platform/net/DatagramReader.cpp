@@ -47,6 +47,7 @@ void DatagramReader::readOne()
         return; // a late notice after close(): nothing to read
     std::memset(m_buffer, 0, m_capacity);
     const UdpSocket::Received got = m_socket.receive(m_buffer, m_capacity);
+    m_arrival = got.arrival;
     if (got.got && m_onDatagram)
         m_onDatagram(got.size); // may close()
 }

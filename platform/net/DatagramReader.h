@@ -36,6 +36,8 @@ public:
     void close();
     bool isOpen() const { return m_socket.isOpen(); }
     std::uint16_t localPort() const { return m_socket.localPort(); }
+    // The adapter the datagram being handled came in by (inside the handler).
+    const Arrival& arrival() const { return m_arrival; }
 
 private:
     void readOne();
@@ -44,6 +46,7 @@ private:
     std::size_t m_capacity;
     Handler m_onDatagram;
     UdpSocket m_socket;
+    Arrival m_arrival;
     QSocketNotifier* m_notifier = nullptr; // a child; watches m_socket while it is open
 };
 

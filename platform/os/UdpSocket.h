@@ -1,6 +1,8 @@
 #pragma once
 // A non-blocking IPv4 UDP socket that may send broadcasts. The event loop
 // learns of a waiting datagram through handle(); receive() never blocks.
+// A bound socket also learns which of the PC's adapters each datagram came
+// in by, so that an answer can go back through that adapter alone.
 
 #include "platform/os/Ipv4Address.h"
 
@@ -8,6 +10,15 @@
 #include <cstdint>
 
 namespace platform {
+
+// One of the PC's adapters, as a datagram's arrival names it. Index 0: unknown.
+struct Arrival
+{
+    std::uint32_t interfaceIndex = 0; // the system's index of the adapter
+    Ipv4Address localAddress{};       // the PC's own address on it (0.0.0.0: unknown)
+
+    bool known() const { return interfaceIndex != 0; }
+};
 
 class UdpSocket
 {
@@ -20,7 +31,8 @@ public:
     // Opens the socket, broadcasts allowed, and binds it to address:port
     // (port 0: the system picks one). The address is not shared with other
     // sockets, so a port another socket holds is refused. Closes any earlier
-    // socket first. False when it cannot be opened or bound.
+    // socket first. False when it cannot be opened or bound. Where the system
+    // can tell, each datagram received reports the adapter it came in by.
     bool bind(const Ipv4Address& address, std::uint16_t port);
     // Opens the socket without binding it: the system binds it on the first
     // send, from the address of the adapter the route goes by.
@@ -39,12 +51,21 @@ public:
     std::ptrdiff_t sendTo(const void* data, std::size_t size, const Ipv4Address& address,
                           std::uint16_t port);
 
+    // Sends one datagram out of the adapter `via` only, whatever the routing
+    // table would pick (a limited broadcast included), from the PC's address
+    // on it. -1, and nothing sent, when via is unknown or the adapter is gone:
+    // a datagram meant for one network must never leave by another. The
+    // socket must be open and not bound.
+    std::ptrdiff_t sendThrough(const void* data, std::size_t size, const Arrival& via,
+                               const Ipv4Address& address, std::uint16_t port);
+
     struct Received
     {
         bool got = false;     // false: nothing was waiting (or the read failed)
         std::size_t size = 0; // bytes in the buffer, at most its capacity
         Ipv4Address source{}; // the sender
         std::uint16_t port = 0;
+        Arrival arrival{}; // the adapter it came in by, when the system said
     };
     // Takes one waiting datagram, at most capacity bytes of it; the rest of a
     // longer one is lost. Never blocks.

@@ -64,6 +64,20 @@ void udp(Report& check)
     check(within2s([&] { return reader.hasPending(); }), "udp next pending");
     check(reader.receive(buffer, sizeof buffer).size == 2, "udp next datagram whole");
     check(!reader.receive(buffer, sizeof buffer).got, "udp receive never blocks");
+    check(longer.arrival.known() && longer.arrival.localAddress == platform::kLoopbackAddress,
+          "udp arrival adapter reported");
+
+    platform::UdpSocket steered;
+    check(steered.open() && steered.sendThrough("x", 1, platform::Arrival{},
+                                                platform::kLoopbackAddress, port) == -1,
+          "udp unknown adapter sends nothing");
+    check(steered.open() &&
+              steered.sendThrough("via", 3, longer.arrival, platform::kLoopbackAddress, port) == 3,
+          "udp send through the arrival adapter");
+    check(within2s([&] { return reader.hasPending(); }) &&
+              reader.receive(buffer, sizeof buffer).size == 3 && std::memcmp(buffer, "via", 3) == 0,
+          "udp sent through the arrival adapter arrives alone");
+    check(!reader.receive(buffer, sizeof buffer).got, "udp nothing more");
 }
 
 void channel(Report& check)

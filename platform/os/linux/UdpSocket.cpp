@@ -3,6 +3,8 @@
 #include "platform/os/SocketAddress.h"
 
 #include <cerrno>
+#include <cstring>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,6 +42,9 @@ bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
         close();
         return false;
     }
+    // The arrival adapter is extra knowledge: without it datagrams still come.
+    const int on = 1;
+    ::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
     return true;
 }
 
@@ -83,6 +88,70 @@ std::ptrdiff_t UdpSocket::sendTo( // NOLINT(readability-make-member-function-con
     return sent;
 }
 
+// Linux routes a limited broadcast by the source address alone only when no
+// interface is named; naming the interface in the datagram's own IP_PKTINFO
+// holds for every destination and needs no privilege (SO_BINDTODEVICE would).
+std::ptrdiff_t UdpSocket::sendThrough( // NOLINT(readability-make-member-function-const)
+    const void* data, std::size_t size, const Arrival& via, const Ipv4Address& address,
+    std::uint16_t port)
+{
+    if (m_fd < 0 || !via.known())
+        return -1;
+    sockaddr_in to = socketAddress(address, port);
+    // sendmsg only reads the bytes; iovec has no const form.
+    iovec part{const_cast<void*>(data), size}; // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
+    message.msg_name = &to;
+    message.msg_namelen = sizeof to;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo info{};
+    info.ipi_ifindex = static_cast<int>(via.interfaceIndex);
+    // The source address; 0.0.0.0 lets the system take the adapter's own.
+    std::memcpy(&info.ipi_spec_dst.s_addr, via.localAddress.data(), via.localAddress.size());
+    std::memcpy(CMSG_DATA(header), &info, sizeof info);
+    ssize_t sent = -1;
+    do {
+        sent = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
+    } while (sent < 0 && errno == EINTR);
+    return sent;
+}
+
+namespace {
+
+// The adapter named by the datagram's IP_PKTINFO, when the kernel gave it whole.
+Arrival arrivalOf(msghdr& message)
+{
+    Arrival arrival;
+    if ((message.msg_flags & MSG_CTRUNC) != 0)
+        return arrival;
+    for (cmsghdr* h = CMSG_FIRSTHDR(&message); h != nullptr; h = CMSG_NXTHDR(&message, h)) {
+        if (h->cmsg_level != IPPROTO_IP || h->cmsg_type != IP_PKTINFO ||
+            h->cmsg_len < CMSG_LEN(sizeof(in_pktinfo)))
+            continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(h), sizeof info);
+        if (info.ipi_ifindex <= 0)
+            return arrival;
+        arrival.interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+        // ipi_spec_dst: the PC's address the datagram was for, or for a
+        // broadcast the adapter's own.
+        std::memcpy(arrival.localAddress.data(), &info.ipi_spec_dst.s_addr,
+                    arrival.localAddress.size());
+        return arrival;
+    }
+    return arrival;
+}
+
+} // namespace
+
 UdpSocket::Received UdpSocket::receive( // NOLINT(readability-make-member-function-const)
     void* buffer, std::size_t capacity)
 {
@@ -90,11 +159,20 @@ UdpSocket::Received UdpSocket::receive( // NOLINT(readability-make-member-functi
     if (m_fd < 0)
         return received;
     sockaddr_in from{};
-    socklen_t fromSize = sizeof from;
+    iovec part{buffer, capacity};
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
     ssize_t got = -1;
     do {
+        message = {};
+        message.msg_name = &from;
+        message.msg_namelen = sizeof from;
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
         // A datagram longer than the buffer is cut to it; the kernel drops the rest.
-        got = ::recvfrom(m_fd, buffer, capacity, 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
+        got = ::recvmsg(m_fd, &message, 0);
     } while (got < 0 && errno == EINTR);
     if (got < 0)
         return received;
@@ -102,6 +180,7 @@ UdpSocket::Received UdpSocket::receive( // NOLINT(readability-make-member-functi
     received.size = static_cast<std::size_t>(got);
     received.source = addressOf(from);
     received.port = ntohs(from.sin_port);
+    received.arrival = arrivalOf(message);
     return received;
 }
 

@@ -3,8 +3,9 @@
 # namespace: both builds of mrv7k2-netinfo list the same adapters and make the
 # same choice, for the usual PC and for one whose first adapter is down and
 # whose third is down with an address (Windows shows those as 0.0.0.0). And
-# both builds of sockets-check pass the same checks of the UDP socket and the
-# single-instance channel on the namespace's loopback.
+# both builds of sockets-check pass the same checks of the UDP socket (the
+# adapter a datagram came in by, and a send through that adapter alone
+# included) and the single-instance channel on the namespace's loopback.
 # Usage: netinfo_wine_test.sh LINUX-NETINFO LINUX-SOCKETS-CHECK
 set -u
 linux=$1
@@ -50,6 +51,7 @@ compare "first adapter down" "adapter 0.0.0.0 0.0.0.0 0.0.0.0" \
 
 linux=$2 exe=$windows_tools/sockets-check.exe
 compare "sockets" "ok udp held port refused" "ok udp long datagram cut to the buffer" \
+    "ok udp arrival adapter reported" "ok udp sent through the arrival adapter arrives alone" \
     "ok channel taken" "ok channel request read, then its end"
 
 ((failures == 0)) || exit 1

@@ -47,6 +47,34 @@ private slots:
         QVERIFY(squatter.bind(platform::kLoopbackAddress, port));
     }
 
+    // The adapter a datagram came in by is reported and a datagram can be
+    // sent out of that adapter alone; an unknown adapter sends nothing.
+    void arrivalAdapterIsReportedAndSteersTheSend()
+    {
+        UdpSocket reader;
+        QVERIFY(reader.bind(platform::kAnyAddress, 0));
+        const std::uint16_t port = reader.localPort();
+        UdpSocket sender;
+        QVERIFY(sender.open());
+        QCOMPARE(sender.sendTo("in", 2, platform::kLoopbackAddress, port), 2);
+        QTRY_VERIFY(reader.hasPending());
+        char buffer[8] = {};
+        const UdpSocket::Received got = reader.receive(buffer, sizeof buffer);
+        QVERIFY(got.arrival.known());
+        QCOMPARE(got.arrival.localAddress, platform::kLoopbackAddress);
+
+        QCOMPARE(sender.sendThrough("no", 2, platform::Arrival{}, platform::kLoopbackAddress, port),
+                 -1);
+        platform::Arrival gone = got.arrival;
+        gone.interfaceIndex = 99999;
+        QCOMPARE(sender.sendThrough("no", 2, gone, platform::kLoopbackAddress, port), -1);
+        QCOMPARE(sender.sendThrough("via", 3, got.arrival, platform::kLoopbackAddress, port), 3);
+        QTRY_VERIFY(reader.hasPending());
+        QCOMPARE(reader.receive(buffer, sizeof buffer).size, std::size_t{3});
+        QVERIFY(std::memcmp(buffer, "via", 3) == 0);
+        QVERIFY(!reader.receive(buffer, sizeof buffer).got);
+    }
+
     void dottedQuads()
     {
         QCOMPARE(platform::parseDottedQuad("192.168.1.50"), (Ipv4Address{192, 168, 1, 50}));
