@@ -23,6 +23,12 @@ constexpr int kTimeToLive = 128;
 constexpr long kMaxRequests = 1000000;
 constexpr int kMaxDatagramsPerWait = 4096;
 
+int processControl(int option, unsigned long value)
+{
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): prctl(2) is declared variadic
+    return ::prctl(option, value, 0UL, 0UL, 0UL);
+}
+
 bool isOurChannel()
 {
     int type = 0;
@@ -85,11 +91,11 @@ int main()
         return 2;
     // Not to be traced or dumped by the user who started it, and nothing it
     // might start could gain a privilege.
-    (void)::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    (void)processControl(PR_SET_DUMPABLE, 0);
     platform::IcmpSocket socket;
     const bool opened = socket.open(1, 0) && socket.kind() == platform::IcmpSocket::Kind::Raw &&
                         socket.setTimeToLive(kTimeToLive) == 0;
-    if (!platform::dropAllCapabilities() || ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+    if (!platform::dropAllCapabilities() || processControl(PR_SET_NO_NEW_PRIVS, 1) != 0)
         return 3;
     // Without a raw socket there is nothing to offer: the program sees the
     // pair close and reports that it cannot allocate a socket.

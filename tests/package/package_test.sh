@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Proves the Debian package: builds it (scripts/package), runs lintian (no
 # error, no warning), installs it with apt on this machine, checks its menu
-# entry, metainfo and capability, runs the installed programs inside a lab
-# network against a simulated unit (mrv7k2-setup on a private display), then
+# entry, metainfo and capabilities, runs the installed programs inside a lab
+# network against a simulated unit (mrv7k2-setup on a private display; a
+# hostile Qt plugin inside it finds no capability and no raw socket), then
 # purges it and checks that nothing of it is left. The package is purged
 # again on any failure, so the machine ends as it began (a copy installed
 # before the check is gone afterwards too).
@@ -166,6 +167,12 @@ gui=$?
 ((gui == 0)) || { cat "$work/setup.log" 2>/dev/null; fail "the installed mrv7k2-setup did not show its windows"; }
 lab_down "$P"
 P=""
+
+step "a hostile Qt plugin inside the installed mrv7k2-setup"
+plugin=$build/tests/lab/app/plugins/generic/libcapability-probe-plugin.so
+[[ -f $plugin ]] || fail "$plugin is not built (bash scripts/build normal)"
+MRV_SOURCE_DIR=$root bash "$root/tests/lab/app/plugin_capabilities_test.sh" "$plugin" \
+    --installed "$setup" || fail "a plugin found a capability or a raw socket"
 
 step "purge"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -q "$package" >"$work/apt.log" 2>&1 ||

@@ -1,5 +1,6 @@
 #include "platform/os/Privileges.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <fcntl.h>
@@ -15,7 +16,24 @@ namespace platform {
 
 namespace {
 
-int g_helperChannel = -1;
+// The one helper of this process: set once before any thread exists.
+int& helperChannel()
+{
+    static int channel = -1;
+    return channel;
+}
+
+int processControl(int option, unsigned long first, unsigned long second = 0)
+{
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): prctl(2) is declared variadic
+    return ::prctl(option, first, second, 0UL, 0UL);
+}
+
+long capabilityCall(long number, __user_cap_header_struct* header, __user_cap_data_struct* data)
+{
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): syscall(2) is declared variadic
+    return ::syscall(number, header, data);
+}
 
 // The helper's place relative to this executable: the same in the build tree
 // (app/ beside libexec/) and installed (/usr/bin beside /usr/libexec).
@@ -39,7 +57,7 @@ bool helperPath(std::array<char, PATH_MAX>& path)
     const ssize_t n = ::readlink("/proc/self/exe", self.data(), self.size() - 1);
     if (n <= 0)
         return false;
-    std::size_t dirEnd = static_cast<std::size_t>(n);
+    auto dirEnd = static_cast<std::size_t>(n);
     while (dirEnd > 0 && self[dirEnd - 1] != '/')
         --dirEnd;
     if (dirEnd <= 1)
@@ -64,28 +82,26 @@ bool dropAllCapabilities()
     // The bounding set first: dropping from it needs CAP_SETPCAP, which the
     // sets below are about to lose. Without it (an ordinary user) it fails
     // harmlessly; nothing more can be regained through exec then anyway.
-    for (int cap = 0; cap <= CAP_LAST_CAP; ++cap)
-        (void)::prctl(PR_CAPBSET_DROP, cap, 0, 0, 0);
-    (void)::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0);
+    for (unsigned long cap = 0; cap <= CAP_LAST_CAP; ++cap)
+        (void)processControl(PR_CAPBSET_DROP, cap);
+    (void)processControl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL);
     __user_cap_header_struct header{};
     header.version = _LINUX_CAPABILITY_VERSION_3;
     header.pid = 0;
     std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> data{};
-    if (::syscall(SYS_capset, &header, data.data()) != 0)
+    if (capabilityCall(SYS_capset, &header, data.data()) != 0)
         return false;
     std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> left{};
-    if (::syscall(SYS_capget, &header, left.data()) != 0)
+    if (capabilityCall(SYS_capget, &header, left.data()) != 0)
         return false;
-    for (const auto& word : left) {
-        if (word.effective != 0 || word.permitted != 0 || word.inheritable != 0)
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(left, [](const __user_cap_data_struct& word) {
+        return word.effective == 0 && word.permitted == 0 && word.inheritable == 0;
+    });
 }
 
 void startIcmpHelperIfNeeded()
 {
-    if (g_helperChannel >= 0 || pingSocketAllowed())
+    if (helperChannel() >= 0 || pingSocketAllowed())
         return;
     std::array<char, PATH_MAX> path{};
     if (!helperPath(path))
@@ -101,6 +117,7 @@ void startIcmpHelperIfNeeded()
             if (::dup2(pair[1], kHelperChannelFd) < 0)
                 ::_exit(127);
         } else {
+            // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): fcntl(2) is declared variadic
             (void)::fcntl(kHelperChannelFd, F_SETFD, 0);
         }
         char* const argv[] = {path.data(), nullptr};
@@ -113,32 +130,32 @@ void startIcmpHelperIfNeeded()
         ::close(pair[0]);
         return;
     }
-    g_helperChannel = pair[0];
+    helperChannel() = pair[0];
 }
 
 int icmpHelperChannel()
 {
-    return g_helperChannel;
+    return helperChannel();
 }
 
 std::size_t exchangeWithIcmpHelper(const std::uint8_t* request, std::size_t requestSize,
                                    std::uint8_t* reply, std::size_t replyCapacity, int timeoutMs)
 {
-    if (g_helperChannel < 0)
+    if (helperChannel() < 0)
         return 0;
     // A reply left over from an exchange that timed out is stale: drop it.
     std::array<std::uint8_t, 16> stale{};
-    for (int i = 0; i < 16 && ::recv(g_helperChannel, stale.data(), stale.size(), MSG_DONTWAIT) > 0;
+    for (int i = 0; i < 16 && ::recv(helperChannel(), stale.data(), stale.size(), MSG_DONTWAIT) > 0;
          ++i) {
     }
-    if (::send(g_helperChannel, request, requestSize, MSG_NOSIGNAL) !=
+    if (::send(helperChannel(), request, requestSize, MSG_NOSIGNAL) !=
         static_cast<ssize_t>(requestSize))
         return 0;
-    pollfd ready{g_helperChannel, POLLIN, 0};
+    pollfd ready{helperChannel(), POLLIN, 0};
     if (::poll(&ready, 1, timeoutMs < 0 ? 0 : timeoutMs) != 1)
         return 0;
     // A longer message than ours is cut and then refused by its size.
-    const ssize_t n = ::recv(g_helperChannel, reply, replyCapacity, MSG_DONTWAIT | MSG_TRUNC);
+    const ssize_t n = ::recv(helperChannel(), reply, replyCapacity, MSG_DONTWAIT | MSG_TRUNC);
     return n > 0 && static_cast<std::size_t>(n) <= replyCapacity ? static_cast<std::size_t>(n) : 0;
 }
 
