@@ -8,6 +8,7 @@
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
 #include "platform/net/SingleInstance.h"
+#include "platform/os/Privileges.h"
 #include "settings/Form3.h"
 
 #include <QApplication>
@@ -36,6 +37,13 @@ bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& 
 
 int main(int argc, char* argv[])
 {
+    // Before the toolkit loads any plugin and before any thread exists: the
+    // raw ICMP socket, where one is needed at all, goes to our helper
+    // process, and this process keeps no capability, whatever its file or
+    // its parent gave it.
+    platform::startIcmpHelperIfNeeded();
+    (void)platform::dropAllCapabilities();
+
     QApplication application(argc, argv);
     // The title names the running instance; the main window's caption is the same.
     QApplication::setApplicationName(kApplicationTitle);

@@ -29,15 +29,18 @@ void TIcmpClient::Echo()
 {
     const std::uint32_t processId = platform::currentProcessId();
     const auto identifier = static_cast<std::uint16_t>(processId & 0xFFFFU);
-    m_sequence.prepare(m_sendBuffer, processId, platform::tickCount());
+    ProbeIdentity probe;
+    probe.identifier = identifier;
+    probe.sequence = m_sequence.prepare(m_sendBuffer, processId, platform::tickCount());
     const platform::Ipv4Address target = resolveHost();
+    probe.target = target;
 
     // Also after an error: a socket left open would collect ICMP messages
     // until the next echo, which would then take a stale one for its reply.
     const ScopeExit closeAtEnd{[this] { closeSocket(); }};
     fetchSocket(identifier);
     sendBuffer(identifier, m_sendBuffer.data(), kEchoRequestSize, target);
-    const std::size_t received = receiveBuffer(identifier, m_receiveBuffer, target);
+    const std::size_t received = receiveBuffer(probe, m_receiveBuffer);
 
     const DecodedReply reply =
         m_sequence.decode(m_receiveBuffer.data(), received, platform::tickCount());

@@ -6,8 +6,10 @@
 #include "platform/os/IcmpSocket.h"
 #include "probe/TNetComponent.h"
 #include "probe/core/EchoRequest.h"
+#include "probe/core/ReplyMatch.h"
 
 #include <QString>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -53,15 +55,27 @@ protected:
     void sendBuffer(std::uint16_t identifier, const std::uint8_t* data, std::size_t size,
                     const platform::Ipv4Address& address);
 
-    // Zeroes buffer and waits at most ReceiveTimeout for one datagram, laid
-    // out as a raw socket delivers it (IP header first). Returns its length,
-    // 0 when nothing arrived. Raises ESocketError when the receive fails.
-    std::size_t receiveBuffer(std::uint16_t identifier, IcmpBuffer& buffer,
-                              const platform::Ipv4Address& target);
+    // Zeroes buffer and waits at most ReceiveTimeout for one datagram that
+    // answers the request probe describes, laid out as a raw socket delivers
+    // it (IP header first); whatever else arrives meanwhile is dropped.
+    // Returns its length, 0 when nothing answered. Raises ESocketError when
+    // the receive fails.
+    std::size_t receiveBuffer(const ProbeIdentity& probe, IcmpBuffer& buffer);
 
-    void closeSocket() { m_socket.close(); }
+    void closeSocket()
+    {
+        m_socket.close();
+        m_viaHelper = false;
+    }
 
 private:
+    // The exchange through our ICMP helper, where this process may open no
+    // ICMP socket of its own.
+    std::size_t exchangeViaHelper(const ProbeIdentity& probe, IcmpBuffer& buffer);
+
+    bool m_viaHelper = false;
+    std::array<std::uint8_t, kEchoRequestSize> m_helperEcho{};
+    platform::Ipv4Address m_helperTarget{};
     QString m_host;
     int m_port = 0;
     int m_protocol = 1;

@@ -1,9 +1,9 @@
 #pragma once
-// One ICMP socket for one echo at a time. The raw socket comes first; where
-// the system refuses it, a way that needs no rights stands in: on Linux
-// (no CAP_NET_RAW) the unprivileged ICMP socket, which the ping_group_range
-// setting allows per group; on Windows (not an administrator) the IP Helper
-// echo call.
+// One ICMP socket for one echo at a time. On Linux the unprivileged ICMP
+// socket (which the ping_group_range setting allows per group) comes first
+// and the raw socket only where that is refused; on Windows the raw socket
+// comes first and, for a user who is not an administrator, the IP Helper
+// echo call stands in.
 
 #include "platform/os/Ipv4Address.h"
 
@@ -29,6 +29,9 @@ public:
         // No socket: the system's echo call, which sends when the wait
         // begins and hands over its outcome as Datagram does.
         EchoCall,
+        // No socket here: our ICMP helper process sends and receives on its
+        // raw socket (see Privileges.h).
+        Helper,
     };
 
     // What one receive produced. For Raw, buffer holds the IP datagram. For
@@ -44,6 +47,7 @@ public:
         std::uint8_t icmpType = 0; // errorReport: the ICMP error's type, code, info
         std::uint8_t icmpCode = 0;
         std::uint32_t icmpInfo = 0;
+        Ipv4Address destination{}; // errorReport: where the quoted request was going
     };
 
     struct Sent
@@ -57,9 +61,9 @@ public:
     IcmpSocket(const IcmpSocket&) = delete;
     IcmpSocket& operator=(const IcmpSocket&) = delete;
 
-    // Opens a raw IPv4 socket for protocol; for ICMP (1) falls back to the
-    // way without rights, whose requests then carry identifier where the
-    // system lets us choose it. False when no socket could be opened.
+    // Opens an IPv4 socket for protocol, for ICMP (1) in the order above; the
+    // unprivileged socket's requests carry identifier where the system lets
+    // us choose it. False when no socket could be opened.
     bool open(int protocol, std::uint16_t identifier);
     void close();
     bool isOpen() const { return m_kind != Kind::None; }
@@ -86,6 +90,7 @@ private:
     std::uintptr_t m_socket = ~std::uintptr_t{0}; // a SOCKET; INVALID_SOCKET when closed
     std::unique_ptr<EchoCall> m_echoCall;
 #else
+    bool openDatagram(std::uint16_t identifier);
     Received receiveDatagram(std::uint8_t* buffer, std::size_t capacity, bool errorQueue);
 
     int m_fd = -1;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <linux/errqueue.h>
+#include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -123,13 +124,29 @@ IcmpSocket::~IcmpSocket()
 bool IcmpSocket::open(int protocol, std::uint16_t identifier)
 {
     close();
-    m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, protocol);
-    if (m_fd >= 0) {
-        m_kind = Kind::Raw;
+    // Needs no privilege: where the system allows it, it is all we use.
+    if (protocol == kIcmpProtocol && openDatagram(identifier))
         return true;
-    }
-    if (protocol != kIcmpProtocol)
+    m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, protocol);
+    if (m_fd < 0)
         return false;
+    m_kind = Kind::Raw;
+    // Every ICMP message of the host would queue here: let through only the
+    // kinds that can answer an echo request.
+    if (protocol == kIcmpProtocol) {
+        icmp_filter filter{};
+        filter.data =
+            ~((1U << ICMP_ECHOREPLY) | (1U << ICMP_DEST_UNREACH) | (1U << ICMP_TIME_EXCEEDED));
+        if (setsockopt(m_fd, SOL_RAW, ICMP_FILTER, &filter, sizeof filter) != 0) {
+            close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IcmpSocket::openDatagram(std::uint16_t identifier)
+{
     m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
     if (m_fd < 0)
         return false;
@@ -267,6 +284,8 @@ IcmpSocket::Received IcmpSocket::receiveDatagram( // NOLINT(readability-make-mem
             sockaddr_in offender{};
             std::memcpy(&offender, CMSG_DATA(c) + sizeof ee, sizeof offender);
             result.errorReport = true;
+            // The error queue names the quoted request's destination as the sender.
+            result.destination = addressOf(from);
             result.source = addressOf(offender);
             result.icmpType = ee.ee_type;
             result.icmpCode = ee.ee_code;

@@ -278,7 +278,11 @@ bool IcmpSocket::callEcho(int timeoutMs)
     outcome = Received{};
     call.message.clear();
     IcmpError error{};
-    if (status == IP_SUCCESS && count > 0) {
+    // The call pairs replies with its request by its own identifier and
+    // sequence number; an echo reply still counts only from the probed host.
+    if (status == IP_SUCCESS && (count == 0 || reply.Address != call.destination))
+        return false;
+    if (status == IP_SUCCESS) {
         // The call sent its own identifier and sequence number; the reply is
         // laid out with ours, as if it answered the request we built.
         call.message.assign(call.header, call.header + kIcmpHeaderSize);
@@ -300,6 +304,7 @@ bool IcmpSocket::callEcho(int timeoutMs)
         call.message.assign(call.header, call.header + kIcmpHeaderSize);
         call.message.insert(call.message.end(), call.data.begin(), call.data.end());
         outcome.errorReport = true;
+        outcome.destination = addressOf(call.destination);
         outcome.icmpType = error.type;
         outcome.icmpCode = error.code;
         outcome.source = addressOf(reply.Address);

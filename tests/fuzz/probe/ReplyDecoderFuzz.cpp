@@ -1,4 +1,5 @@
-// Received datagrams of any shape into the reply decoder, directly and
+// Received datagrams of any shape into the reply decoder and the check
+// that they answer our probe, directly and
 // through the layout of the unprivileged socket's messages; host texts into
 // their classification. Reads must stay inside the input and the buffers,
 // and what is accepted must be self-consistent.
@@ -6,6 +7,7 @@
 #include "probe/core/HostText.h"
 #include "probe/core/RawDatagram.h"
 #include "probe/core/ReplyDecoder.h"
+#include "probe/core/ReplyMatch.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +26,10 @@ void require(bool condition)
 void checkDecoded(const std::uint8_t* data, std::size_t size)
 {
     const probe::DecodedReply reply = probe::decodeReply(data, size, 0x12345678u, 7);
+    // What counts as the answer to our probe always decodes.
+    const probe::ProbeIdentity probe{{192, 168, 1, 2}, 0x1234, 7, false};
+    if (probe::answersOurProbe(data, size, probe))
+        require(reply.error == probe::DecodeError::None && size > 0);
     if (reply.error != probe::DecodeError::None)
         return;
     const probe::TReplyStatus& s = reply.status;

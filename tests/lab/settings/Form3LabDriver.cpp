@@ -10,6 +10,7 @@
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "platform/os/Privileges.h"
 #include "settings/Form3.h"
 #include "settings/IcmpAddressProber.h"
 #include "tests/testsupport/MessageBoxCatcher.h"
@@ -66,6 +67,9 @@ void fail(const char* why)
 
 int main(int argc, char** argv)
 {
+    // As the window program does; it finds the helper only where a test has
+    // put one beside it (../libexec/mrv7k2-setup/).
+    platform::startIcmpHelperIfNeeded();
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));

@@ -1,0 +1,26 @@
+#include "platform/os/Privileges.h"
+
+namespace platform {
+
+// The echo call of the IP Helper needs no rights: there is nothing to drop
+// and no helper to start.
+bool dropAllCapabilities()
+{
+    return true;
+}
+
+void startIcmpHelperIfNeeded() {}
+
+int icmpHelperChannel()
+{
+    return -1;
+}
+
+std::size_t exchangeWithIcmpHelper(const std::uint8_t* /*request*/, std::size_t /*requestSize*/,
+                                   std::uint8_t* /*reply*/, std::size_t /*replyCapacity*/,
+                                   int /*timeoutMs*/)
+{
+    return 0;
+}
+
+} // namespace platform

@@ -1,0 +1,88 @@
+#include "probe/core/HelperMessages.h"
+
+namespace probe {
+
+namespace {
+
+constexpr std::size_t kEchoOffset = 4;
+constexpr std::size_t kWaitOffset = kEchoOffset + kEchoRequestSize;
+
+void put16(std::uint8_t* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value & 0xFFU);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+std::uint16_t get16(const std::uint8_t* at)
+{
+    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+}
+
+} // namespace
+
+HelperRequestBytes encodeHelperRequest(const HelperRequest& request)
+{
+    HelperRequestBytes bytes{};
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[i] = request.target[i];
+    for (std::size_t i = 0; i < kEchoRequestSize; ++i)
+        bytes[kEchoOffset + i] = request.echo[i];
+    put16(bytes.data() + kWaitOffset, request.waitMs);
+    return bytes;
+}
+
+std::optional<HelperRequest> decodeHelperRequest(const std::uint8_t* data, std::size_t size)
+{
+    if (data == nullptr || size != kHelperRequestSize)
+        return std::nullopt;
+    HelperRequest request;
+    for (std::size_t i = 0; i < 4; ++i)
+        request.target[i] = data[i];
+    for (std::size_t i = 0; i < kEchoRequestSize; ++i)
+        request.echo[i] = data[kEchoOffset + i];
+    request.waitMs = get16(data + kWaitOffset);
+    if (request.echo[0] != kIcmpEchoRequest || request.echo[1] != 0 ||
+        request.waitMs > kHelperMaxWaitMs)
+        return std::nullopt;
+    for (std::size_t i = kWaitOffset + 2; i < kHelperRequestSize; ++i) {
+        if (data[i] != 0)
+            return std::nullopt;
+    }
+    return request;
+}
+
+HelperReplyBytes encodeHelperReply(const HelperReply& reply)
+{
+    HelperReplyBytes bytes{};
+    bytes[0] = static_cast<std::uint8_t>(reply.outcome);
+    const auto error = static_cast<std::uint32_t>(reply.error);
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[2 + i] = static_cast<std::uint8_t>((error >> (8 * i)) & 0xFFU);
+    const std::uint16_t size = reply.size > kIcmpBufferSize ? 0 : reply.size;
+    put16(bytes.data() + 6, size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[8 + i] = reply.datagram[i];
+    return bytes;
+}
+
+std::optional<HelperReply> decodeHelperReply(const std::uint8_t* data, std::size_t size)
+{
+    if (data == nullptr || size != kHelperReplySize || data[0] > 2)
+        return std::nullopt;
+    HelperReply reply;
+    reply.outcome = static_cast<HelperOutcome>(data[0]);
+    std::uint32_t error = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        error |= static_cast<std::uint32_t>(data[2 + i]) << (8 * i);
+    reply.error = static_cast<std::int32_t>(error);
+    reply.size = get16(data + 6);
+    if (reply.size > kIcmpBufferSize)
+        return std::nullopt;
+    if ((reply.outcome == HelperOutcome::Answered) != (reply.size > 0))
+        return std::nullopt;
+    for (std::size_t i = 0; i < reply.size; ++i)
+        reply.datagram[i] = data[8 + i];
+    return reply;
+}
+
+} // namespace probe
