@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,8 +63,12 @@ public:
     // Linux: the listening descriptor (a read notifier); Windows: an event
     // handle (an event notifier). -1 when not listening.
     std::intptr_t handle() const;
-    // The next connected later start, or nullptr when none waits. Never blocks.
-    std::unique_ptr<LocalPeer> accept();
+    // The next connected later start of this user, or nullptr when none
+    // waits. Connections of other users are closed unread on the way. Never
+    // blocks. *outOfHandles (when given) is set when a connection waits but
+    // the process has no handle left to take it with: the handle stays ready,
+    // so the caller should stop watching it for a while.
+    std::unique_ptr<LocalPeer> accept(bool* outOfHandles = nullptr);
 
 private:
     struct State;
@@ -77,9 +82,17 @@ enum class LocalNotice
     ForeignHolder, // the name is held by another user's process: nothing was sent
 };
 
+// Later starts a holder serves at the same time; it closes any more at once.
+// The Windows pipe makes only as many instances as that needs.
+inline constexpr int kLocalPeerLimit = 8;
+
 // Connects to the holder of name and hands it the bytes, waiting at most
-// timeoutMs for the connection and again for the bytes to go.
-LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size,
-                         int timeoutMs);
+// timeoutMs for the connection and again for the bytes to go. The holder's
+// user is checked first (Linux: the socket's peer; Windows: the pipe server's
+// process token); beforeSending gets the id of a holder that passed, so that
+// it can be let to take the foreground before it is asked to.
+LocalNotice
+sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs,
+             const std::function<void(std::uint32_t holderProcessId)>& beforeSending = {});
 
 } // namespace platform

@@ -75,8 +75,12 @@ void channel(Report& check)
           "channel claim");
     platform::LocalListener later;
     check(later.claim(name) == platform::LocalListener::Claim::Taken, "channel taken");
-    check(platform::sendToHolder(name, "activate\n", 9, 500) == platform::LocalNotice::Delivered,
+    std::uint32_t holderId = 0;
+    check(platform::sendToHolder(name, "activate\n", 9, 500,
+                                 [&](std::uint32_t id) { holderId = id; }) ==
+              platform::LocalNotice::Delivered,
           "channel send");
+    check(holderId == platform::currentProcessId(), "channel holder checked and named");
     std::unique_ptr<platform::LocalPeer> peer;
     check(within2s([&] { return (peer = holder.accept()) != nullptr; }), "channel accept");
     std::string got;
@@ -93,6 +97,21 @@ void channel(Report& check)
     check(got == "activate\n" && ended, "channel request read, then its end");
     check(platform::sendToHolder(name + "-nobody", "x", 1, 200) == platform::LocalNotice::NoAnswer,
           "channel nobody listening");
+
+    // Peers held up to the bound, and as many again taken and dropped: the
+    // holder still hears the next start (Windows recycles bounded pipe instances).
+    peer.reset();
+    std::unique_ptr<platform::LocalPeer> held[platform::kLocalPeerLimit];
+    int served = 0;
+    for (int i = 0; i < platform::kLocalPeerLimit * 3; ++i) {
+        std::unique_ptr<platform::LocalPeer> next;
+        if (platform::sendToHolder(name, "x", 1, 500) == platform::LocalNotice::Delivered &&
+            within2s([&] { return (next = holder.accept()) != nullptr; }))
+            ++served;
+        if (i < platform::kLocalPeerLimit)
+            held[i] = std::move(next);
+    }
+    check(served == platform::kLocalPeerLimit * 3, "channel serves past its peer bound");
     holder.close();
 }
 

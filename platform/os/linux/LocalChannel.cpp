@@ -38,12 +38,26 @@ std::optional<AbstractAddress> abstractAddress(const std::string& name)
     return a;
 }
 
-bool holderIsSameUser(int fd)
+// Who is at the other end of a connected socket, as the kernel saw it at
+// connect (or listen) time: not something the peer can claim.
+std::optional<ucred> peerOf(int fd)
 {
     ucred peer{};
     socklen_t size = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof peer)
+        return std::nullopt;
+    return peer;
 }
+
+bool peerIsSameUser(int fd)
+{
+    const auto peer = peerOf(fd);
+    return peer && peer->uid == ::geteuid();
+}
+
+// Connections of other users refused in one accept() call before it returns
+// to the event loop, so a flood of them cannot hold the loop.
+constexpr int kRefusalsPerCall = 64;
 
 class SocketPeer final : public LocalPeer
 {
@@ -125,17 +139,31 @@ std::intptr_t LocalListener::handle() const
     return m_state->fd;
 }
 
-std::unique_ptr<LocalPeer> LocalListener::accept()
+std::unique_ptr<LocalPeer> LocalListener::accept(bool* outOfHandles)
 {
+    if (outOfHandles)
+        *outOfHandles = false;
     if (m_state->fd < 0)
         return nullptr;
-    const int fd = ::accept4(m_state->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    return std::make_unique<SocketPeer>(fd);
+    for (int refused = 0; refused < kRefusalsPerCall; ++refused) {
+        const int fd = ::accept4(m_state->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (outOfHandles)
+                *outOfHandles =
+                    errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM;
+            return nullptr;
+        }
+        // The abstract name is reachable by every user of the network
+        // namespace; only our own user's starts are heard.
+        if (peerIsSameUser(fd))
+            return std::make_unique<SocketPeer>(fd);
+        ::close(fd);
+    }
+    return nullptr;
 }
 
-LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs)
+LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs,
+                         const std::function<void(std::uint32_t)>& beforeSending)
 {
     const auto address = abstractAddress(name);
     if (!address)
@@ -152,9 +180,12 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
     LocalNotice notice = LocalNotice::NoAnswer;
     if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0 &&
         ::connect(fd, reinterpret_cast<const sockaddr*>(&address->address), address->size) == 0) {
-        if (!holderIsSameUser(fd)) {
+        const auto holder = peerOf(fd);
+        if (!holder || holder->uid != ::geteuid()) {
             notice = LocalNotice::ForeignHolder;
         } else {
+            if (beforeSending)
+                beforeSending(static_cast<std::uint32_t>(holder->pid));
             std::size_t sent = 0;
             while (sent < size) {
                 const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
