@@ -8,6 +8,7 @@
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
 #include "platform/net/SingleInstance.h"
+#include "platform/os/SecretMemory.h"
 #include "settings/Form3.h"
 
 #include <QApplication>
@@ -36,6 +37,9 @@ bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& 
 
 int main(int argc, char* argv[])
 {
+    // Before anything else: the settings dialog holds an administrator's
+    // password, which no core file and no tool of the same user may read.
+    platform::forbidProcessInspection();
     QApplication application(argc, argv);
     // The title names the running instance; the main window's caption is the same.
     QApplication::setApplicationName(kApplicationTitle);
