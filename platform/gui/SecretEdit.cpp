@@ -61,15 +61,16 @@ public:
 
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(SecretEdit::staticMetaObject.className()) &&
-        object->isWidgetType())
-        return new SecretEditAccessible(static_cast<QWidget*>(object));
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && className == QLatin1String(SecretEdit::staticMetaObject.className()))
+        return new SecretEditAccessible(widget);
     return nullptr;
 }
 
 } // namespace
 
-SecretEdit::SecretEdit(QWidget* parent) : QWidget(parent)
+SecretEdit::SecretEdit(QWidget* parent)
+    : QWidget(parent), m_locked(lockSecretMemory(m_text.data(), sizeof m_text))
 {
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(accessibleFor);
@@ -82,7 +83,6 @@ SecretEdit::SecretEdit(QWidget* parent) : QWidget(parent)
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_locked = lockSecretMemory(m_text.data(), sizeof m_text);
 }
 
 SecretEdit::~SecretEdit()

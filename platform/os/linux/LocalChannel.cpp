@@ -55,6 +55,21 @@ bool peerIsSameUser(int fd)
     return peer && peer->uid == ::geteuid();
 }
 
+// Every byte, each send waiting at most the socket's send time limit.
+bool sendAll(int fd, const char* data, std::size_t size)
+{
+    std::size_t sent = 0;
+    while (sent < size) {
+        const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 // Connections of other users refused in one accept() call before it returns
 // to the event loop, so a flood of them cannot hold the loop.
 constexpr int kRefusalsPerCall = 64;
@@ -186,16 +201,7 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
         } else {
             if (beforeSending)
                 beforeSending(static_cast<std::uint32_t>(holder->pid));
-            std::size_t sent = 0;
-            while (sent < size) {
-                const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
-            }
-            if (sent == size)
+            if (sendAll(fd, data, size))
                 notice = LocalNotice::Delivered;
         }
     }

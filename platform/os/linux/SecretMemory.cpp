@@ -18,6 +18,7 @@ void unlockSecretMemory(void* data, std::size_t size)
 void forbidProcessInspection()
 {
     // Also no core file, and /proc/<pid>/mem and ptrace need privilege.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): prctl(2) is declared variadic
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
 }
 

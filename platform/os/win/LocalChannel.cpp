@@ -76,8 +76,12 @@ class OwnerOnlySecurity
 {
 public:
     OwnerOnlySecurity() = default;
+    ~OwnerOnlySecurity() = default;
+    // The attributes point into the object itself.
     OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
     OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
+    OwnerOnlySecurity(OwnerOnlySecurity&&) = delete;
+    OwnerOnlySecurity& operator=(OwnerOnlySecurity&&) = delete;
 
     // Null when it cannot be built: then no pipe is made at all.
     SECURITY_ATTRIBUTES* attributes()
