@@ -63,8 +63,10 @@ private:
             m_peer->read(m_bytes.data() + m_filled, kRequestSize - m_filled);
         m_filled += got.size;
         if (m_filled == kRequestSize) {
-            if (std::equal(m_bytes.begin(), m_bytes.end(), kRequest))
+            if (std::equal(m_bytes.begin(), m_bytes.end(), kRequest)) {
+                m_peer->answer();
                 m_onRequest();
+            }
             finish();
         } else if (got.ended) {
             finish(); // gone before the whole request came

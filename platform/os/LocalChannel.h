@@ -5,7 +5,8 @@
 // claim, and the kernel frees it with the process, so a crashed holder
 // leaves nothing behind. Windows: the named mutex of the name is the claim;
 // a named pipe beside it, named by the name and the session (pipe names are
-// machine-wide), which only local clients reach, carries the requests.
+// machine-wide), which only local clients of our user reach, carries the
+// requests and the holder's answers.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     // Windows: an event handle (an event notifier).
     virtual std::intptr_t handle() const = 0;
     virtual Read read(char* buffer, std::size_t capacity) = 0;
+    // Tells the later start that its request was heard. Never blocks: one
+    // byte that does not go at once is not sent.
+    virtual void answer() = 0;
 
 protected:
     LocalPeer() = default;
@@ -86,8 +90,9 @@ enum class LocalNotice
 // The Windows pipe makes only as many instances as that needs.
 inline constexpr int kLocalPeerLimit = 8;
 
-// Connects to the holder of name and hands it the bytes, waiting at most
-// timeoutMs for the connection and again for the bytes to go. The holder's
+// Connects to the holder of name, hands it the bytes and waits for its
+// answer (LocalPeer::answer): Delivered only once that came. Waits at most
+// timeoutMs for each of the connection, the bytes to go and the answer. The holder's
 // user is checked first (Linux: the socket's peer; Windows: the pipe server's
 // process token); beforeSending gets the id of a holder that passed, so that
 // it can be let to take the foreground before it is asked to.

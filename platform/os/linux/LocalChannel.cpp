@@ -70,6 +70,20 @@ bool sendAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
+// The holder's one-byte answer, waiting at most the socket's receive time
+// limit: a holder that took the bytes but is stuck does not answer.
+bool answered(int fd)
+{
+    char heard = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const ssize_t n = ::recv(fd, &heard, 1, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n == 1 && heard == '\n';
+    }
+    return false;
+}
+
 // Connections of other users refused in one accept() call before it returns
 // to the event loop, so a flood of them cannot hold the loop.
 constexpr int kRefusalsPerCall = 64;
@@ -93,6 +107,12 @@ public:
         else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
             result.ended = true;
         return result;
+    }
+
+    void answer() override
+    {
+        const char heard = '\n';
+        (void)::send(m_fd, &heard, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
     }
 
 private:
@@ -194,6 +214,7 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
     limit.tv_usec = static_cast<suseconds_t>((limitMs % 1000) * 1000);
     LocalNotice notice = LocalNotice::NoAnswer;
     if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0 &&
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0 &&
         ::connect(fd, reinterpret_cast<const sockaddr*>(&address->address), address->size) == 0) {
         const auto holder = peerOf(fd);
         if (!holder || holder->uid != ::geteuid()) {
@@ -201,7 +222,7 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
         } else {
             if (beforeSending)
                 beforeSending(static_cast<std::uint32_t>(holder->pid));
-            if (sendAll(fd, data, size))
+            if (sendAll(fd, data, size) && answered(fd))
                 notice = LocalNotice::Delivered;
         }
     }

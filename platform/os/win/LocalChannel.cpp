@@ -20,6 +20,7 @@ namespace {
 // room for many requests that arrive before the holder reads.
 constexpr DWORD kPipeBufferSize = 512;
 constexpr std::size_t kReadChunk = 16;
+constexpr DWORD kAnswerBufferSize = 16;
 // Instances alive at once: the peers the holder serves, one it is closing
 // because it already serves that many, and the one waiting for the next start.
 constexpr DWORD kPipeInstances = kLocalPeerLimit + 2;
@@ -68,6 +69,23 @@ bool pipeServerIsSameUser(HANDLE pipe, DWORD* serverId)
     CloseHandle(server);
     *serverId = id;
     return same;
+}
+
+// The holder's one-byte answer, waiting at most limitMs: a holder that took
+// the bytes but is stuck does not answer. overlapped is free for reuse.
+bool answered(HANDLE pipe, OVERLAPPED& overlapped, DWORD limitMs)
+{
+    char heard = 0;
+    ResetEvent(overlapped.hEvent);
+    HANDLE event = overlapped.hEvent;
+    overlapped = OVERLAPPED{};
+    overlapped.hEvent = event;
+    if (ReadFile(pipe, &heard, 1, nullptr, &overlapped) == 0 && GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (WaitForSingleObject(event, limitMs) != WAIT_OBJECT_0)
+        CancelIoEx(pipe, &overlapped);
+    DWORD got = 0;
+    return GetOverlappedResult(pipe, &overlapped, &got, TRUE) != 0 && got == 1 && heard == '\n';
 }
 
 // Security for the pipe: our user alone may open it or make more instances of
@@ -150,6 +168,22 @@ public:
 
     std::intptr_t handle() const override { return numberOf(m_event); }
 
+    void answer() override
+    {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (!overlapped.hEvent)
+            return;
+        const char heard = '\n';
+        // The pipe's outbound buffer takes the byte at once; a write that
+        // has to wait is given up rather than waited for.
+        if (WriteFile(m_pipe, &heard, 1, nullptr, &overlapped) == 0 &&
+            GetLastError() == ERROR_IO_PENDING &&
+            WaitForSingleObject(overlapped.hEvent, 0) != WAIT_OBJECT_0)
+            cancelAndWait(m_pipe, overlapped);
+        CloseHandle(overlapped.hEvent);
+    }
+
     Read read(char* buffer, std::size_t capacity) override
     {
         Read result;
@@ -226,13 +260,14 @@ struct LocalListener::State
         SECURITY_ATTRIBUTES* const ownerOnly = security.attributes();
         if (!ownerOnly)
             return false;
-        DWORD openMode = PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED;
+        // Duplex: the holder answers every request it heard.
+        DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED;
         if (first)
             openMode |= FILE_FLAG_FIRST_PIPE_INSTANCE; // the name is not someone else's pipe
         pipe = CreateNamedPipeA(pipeName.c_str(), openMode,
                                 PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
                                     PIPE_REJECT_REMOTE_CLIENTS,
-                                kPipeInstances, 0, kPipeBufferSize, 0, ownerOnly);
+                                kPipeInstances, kAnswerBufferSize, kPipeBufferSize, 0, ownerOnly);
         if (pipe == INVALID_HANDLE_VALUE)
             return false;
         ResetEvent(event);
@@ -384,7 +419,7 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
     // Identification only: whoever made the pipe learns who we are but cannot
     // act as us. Overlapped, so that the write has a time limit too.
     HANDLE pipe = CreateFileA(
-        path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+        path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
         FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) {
         // Our own holder's pipe lets us in: one that shuts us out is not ours.
@@ -409,7 +444,8 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
             if (WaitForSingleObject(overlapped.hEvent, limitMs) != WAIT_OBJECT_0)
                 CancelIoEx(pipe, &overlapped);
             DWORD written = 0;
-            if (GetOverlappedResult(pipe, &overlapped, &written, TRUE) != 0 && written == size)
+            if (GetOverlappedResult(pipe, &overlapped, &written, TRUE) != 0 && written == size &&
+                answered(pipe, overlapped, limitMs))
                 notice = LocalNotice::Delivered;
         }
         CloseHandle(overlapped.hEvent);
