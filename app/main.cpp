@@ -9,6 +9,7 @@
 #include "platform/gui/Fonts.h"
 #include "platform/net/SingleInstance.h"
 #include "platform/os/Privileges.h"
+#include "platform/os/SecretMemory.h"
 #include "settings/Form3.h"
 
 #include <QApplication>
@@ -43,6 +44,9 @@ int main(int argc, char* argv[])
     // its parent gave it.
     platform::startIcmpHelperIfNeeded();
     (void)platform::dropAllCapabilities();
+    // The settings dialog holds an administrator's password, which no core
+    // file and no tool of the same user may read.
+    platform::forbidProcessInspection();
 
     QApplication application(argc, argv);
     // The title names the running instance; the main window's caption is the same.

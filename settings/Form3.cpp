@@ -74,8 +74,6 @@ void Form3::makeControls()
          {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
         label->adjustSize();
     ui->ProgressBar1->setVisible(false);
-    // The password shows "*" for every character, not the style's bullet.
-    ui->Edit2->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 
     // Checking a radio button, by click or from code, runs the mode switch;
     // a button that was already checked does not.
@@ -341,9 +339,16 @@ void Form3::StartSetup()
     const bool automatic = ui->RBtnAutoAssignIP->isChecked();
 
     QByteArray userName = platform::cp932::encode(ui->Edit1->text());
-    QByteArray password = platform::cp932::encode(ui->Edit2->text());
-    const auto wipeCredentials = [&userName, &password] {
-        platform::secureWipe(password.data(), static_cast<std::size_t>(password.size()));
+    // The password goes from the field's own buffer into this one, a
+    // character at a time, and is wiped here once the request has gone; the
+    // exchange reads it in place (fromRawData copies nothing).
+    char passwordBytes[kSetupBufferSize];
+    const qsizetype passwordSize =
+        platform::cp932::encodeInto(ui->Edit2->text(), passwordBytes, sizeof passwordBytes);
+    const QByteArray password =
+        QByteArray::fromRawData(passwordBytes, passwordSize < 0 ? 0 : passwordSize);
+    const auto wipeCredentials = [&userName, &passwordBytes] {
+        platform::secureWipe(passwordBytes, sizeof passwordBytes);
         platform::secureWipe(userName.data(), static_cast<std::size_t>(userName.size()));
     };
 
@@ -357,8 +362,8 @@ void Form3::StartSetup()
                 longestAddress = candidate;
         }
     }
-    if (!SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask, m_newGateway,
-                                    userName, password)) {
+    if (passwordSize < 0 || !SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask,
+                                                        m_newGateway, userName, password)) {
         wipeCredentials();
         showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
         return;
@@ -490,7 +495,7 @@ void Form3::forgetCredentials()
     if (!ui)
         return; // never opened: nothing was typed
     platform::eraseFieldText(ui->Edit1);
-    platform::eraseFieldText(ui->Edit2);
+    ui->Edit2->clear();
 }
 
 void Form3::showMessage(const char* title, const char* text)

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <cstddef>
 
 namespace platform::cp932 {
 
@@ -15,6 +16,12 @@ QString decode(QByteArrayView bytes, bool* ok = nullptr);
 
 // Text to bytes. Characters CP932 cannot hold become "?"; *ok is false then.
 QByteArray encode(QStringView text, bool* ok = nullptr);
+
+// Text to bytes straight into out, a character at a time, so that no
+// scratch buffer ever holds more than one character of it: for a password.
+// The bytes written, or -1 when they would not fit capacity (out is then
+// left all zero). Characters CP932 cannot hold become "?" as above.
+qsizetype encodeInto(QStringView text, char* out, std::size_t capacity, bool* ok = nullptr);
 
 // True when a conversion is available on this system (checked once at start-up).
 bool available();

@@ -11,9 +11,12 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace platform {
+
+class ReadyWatch;
 
 class SingleInstance : public QObject
 {
@@ -23,9 +26,9 @@ class SingleInstance : public QObject
 public:
     enum class Outcome
     {
-        Primary,          // we hold the name (or cannot hold one at all) and run
-        OtherNotified,    // another instance runs and was asked to come forward
-        OtherUnreachable, // another instance holds the name but did not answer
+        Primary,       // we run: we hold the name, or none can be had, or its
+                       // holder is not ours or did not answer in time
+        OtherNotified, // another instance runs and was asked to come forward
     };
 
     // title: the application title; the name joins it with the user's id.
@@ -33,7 +36,9 @@ public:
     ~SingleInstance() override;
 
     // Takes the name or notifies its holder. Call once. Waits at most about
-    // two seconds, for a holder that has the name but is not listening yet.
+    // a second, for a holder that has the name but is not listening yet; a
+    // name nobody of ours answers on in that time does not keep us from
+    // running (then without a name: later starts run too).
     Outcome claim();
 
     // What later starts connect to.
@@ -47,17 +52,22 @@ signals:
 private:
     // Per system (linux/, win/).
     static QString nameFor(const QString& title);
+    // Lets the holder of the name, once its user is checked, take the
+    // foreground this start has (Windows); nothing where no such right exists.
+    static void letHolderComeForward(std::uint32_t holderProcessId);
 
     // True when listening; otherwise *nameTaken tells whether a live
     // process holds the name.
     bool listen(bool* nameTaken);
-    LocalNotice notifyHolder() const;
+    LocalNotice notifyHolder(int timeoutMs) const;
+    void watchListener();
     void onConnectionWaiting();
 
     QString m_title;
     QString m_serverName;
     LocalListener m_listener;
-    QObject* m_listenWatch = nullptr; // a child while listening
+    ReadyWatch* m_listenWatch = nullptr; // a child while listening
+    std::shared_ptr<int> m_livePeers;    // later starts being read now
 };
 
 } // namespace platform

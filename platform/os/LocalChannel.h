@@ -5,10 +5,12 @@
 // claim, and the kernel frees it with the process, so a crashed holder
 // leaves nothing behind. Windows: the named mutex of the name is the claim;
 // a named pipe beside it, named by the name and the session (pipe names are
-// machine-wide), which only local clients reach, carries the requests.
+// machine-wide), which only local clients of our user reach, carries the
+// requests and the holder's answers.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,6 +35,9 @@ public:
     // Windows: an event handle (an event notifier).
     virtual std::intptr_t handle() const = 0;
     virtual Read read(char* buffer, std::size_t capacity) = 0;
+    // Tells the later start that its request was heard. Never blocks: one
+    // byte that does not go at once is not sent.
+    virtual void answer() = 0;
 
 protected:
     LocalPeer() = default;
@@ -62,8 +67,12 @@ public:
     // Linux: the listening descriptor (a read notifier); Windows: an event
     // handle (an event notifier). -1 when not listening.
     std::intptr_t handle() const;
-    // The next connected later start, or nullptr when none waits. Never blocks.
-    std::unique_ptr<LocalPeer> accept();
+    // The next connected later start of this user, or nullptr when none
+    // waits. Connections of other users are closed unread on the way. Never
+    // blocks. *outOfHandles (when given) is set when a connection waits but
+    // the process has no handle left to take it with: the handle stays ready,
+    // so the caller should stop watching it for a while.
+    std::unique_ptr<LocalPeer> accept(bool* outOfHandles = nullptr);
 
 private:
     struct State;
@@ -77,9 +86,18 @@ enum class LocalNotice
     ForeignHolder, // the name is held by another user's process: nothing was sent
 };
 
-// Connects to the holder of name and hands it the bytes, waiting at most
-// timeoutMs for the connection and again for the bytes to go.
-LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size,
-                         int timeoutMs);
+// Later starts a holder serves at the same time; it closes any more at once.
+// The Windows pipe makes only as many instances as that needs.
+inline constexpr int kLocalPeerLimit = 8;
+
+// Connects to the holder of name, hands it the bytes and waits for its
+// answer (LocalPeer::answer): Delivered only once that came. Waits at most
+// timeoutMs for each of the connection, the bytes to go and the answer. The holder's
+// user is checked first (Linux: the socket's peer; Windows: the pipe server's
+// process token); beforeSending gets the id of a holder that passed, so that
+// it can be let to take the foreground before it is asked to.
+LocalNotice
+sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs,
+             const std::function<void(std::uint32_t holderProcessId)>& beforeSending = {});
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "settings/core/SetupRequest.h"
 
+#include "platform/os/SecureWipe.h"
+
 #include <array>
 
 namespace settings {
@@ -15,9 +17,7 @@ std::string_view untilZero(std::string_view text)
 
 void WipeSetupBuffer(char (&buffer)[kSetupBufferSize])
 {
-    volatile char* p = buffer;
-    for (std::size_t i = 0; i < kSetupBufferSize; ++i)
-        p[i] = '\0';
+    platform::secureWipe(buffer, sizeof buffer);
 }
 
 std::optional<std::size_t> BuildSetupRequest(const SetupRequestFields& fields,

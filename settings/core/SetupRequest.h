@@ -32,7 +32,7 @@ struct SetupRequestFields
 std::optional<std::size_t> BuildSetupRequest(const SetupRequestFields& fields,
                                              char (&buffer)[kSetupBufferSize]);
 
-// Overwrites the buffer with zeros in a way the optimiser keeps (it held a password).
+// Overwrites the buffer with the program's one wipe (it held a password).
 void WipeSetupBuffer(char (&buffer)[kSetupBufferSize]);
 
 } // namespace settings

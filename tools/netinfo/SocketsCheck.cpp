@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -80,6 +81,20 @@ void udp(Report& check)
     check(!reader.receive(buffer, sizeof buffer).got, "udp nothing more");
 }
 
+// A later start, in a thread of its own: it waits for the holder's answer,
+// which this thread gives.
+std::future<platform::LocalNotice> startLater(const std::string& name, const char* data,
+                                              std::size_t size, int timeoutMs,
+                                              std::uint32_t* holderId = nullptr)
+{
+    return std::async(std::launch::async, [=] {
+        return platform::sendToHolder(name, data, size, timeoutMs, [holderId](std::uint32_t id) {
+            if (holderId)
+                *holderId = id;
+        });
+    });
+}
+
 void channel(Report& check)
 {
     const std::string name =
@@ -89,12 +104,24 @@ void channel(Report& check)
           "channel claim");
     platform::LocalListener later;
     check(later.claim(name) == platform::LocalListener::Claim::Taken, "channel taken");
-    check(platform::sendToHolder(name, "activate\n", 9, 500) == platform::LocalNotice::Delivered,
-          "channel send");
+    std::uint32_t holderId = 0;
+    auto sending = startLater(name, "activate\n", 9, 2000, &holderId);
     std::unique_ptr<platform::LocalPeer> peer;
-    check(within2s([&] { return (peer = holder.accept()) != nullptr; }), "channel accept");
+    const bool accepted = within2s([&] { return (peer = holder.accept()) != nullptr; });
     std::string got;
     bool ended = false;
+    if (peer) {
+        within2s([&] {
+            char bytes[16];
+            const auto read = peer->read(bytes, sizeof bytes);
+            got.append(bytes, read.size);
+            return got.size() >= 9 || read.ended;
+        });
+        peer->answer();
+    }
+    check(sending.get() == platform::LocalNotice::Delivered, "channel send");
+    check(holderId == platform::currentProcessId(), "channel holder checked and named");
+    check(accepted, "channel accept");
     if (peer) {
         within2s([&] {
             char bytes[16];
@@ -107,6 +134,29 @@ void channel(Report& check)
     check(got == "activate\n" && ended, "channel request read, then its end");
     check(platform::sendToHolder(name + "-nobody", "x", 1, 200) == platform::LocalNotice::NoAnswer,
           "channel nobody listening");
+
+    // A holder that takes the bytes but never answers is no holder to leave to.
+    peer.reset();
+    auto unanswered = startLater(name, "activate\n", 9, 300);
+    within2s([&] { return (peer = holder.accept()) != nullptr; });
+    check(unanswered.get() == platform::LocalNotice::NoAnswer, "channel unanswered request");
+
+    // Peers held up to the bound, and as many again taken and dropped: the
+    // holder still hears the next start (Windows recycles bounded pipe instances).
+    peer.reset();
+    std::unique_ptr<platform::LocalPeer> held[platform::kLocalPeerLimit];
+    int served = 0;
+    for (int i = 0; i < platform::kLocalPeerLimit * 3; ++i) {
+        auto next = startLater(name, "x", 1, 2000);
+        std::unique_ptr<platform::LocalPeer> taken;
+        if (within2s([&] { return (taken = holder.accept()) != nullptr; }))
+            taken->answer();
+        if (next.get() == platform::LocalNotice::Delivered)
+            ++served;
+        if (i < platform::kLocalPeerLimit)
+            held[i] = std::move(taken);
+    }
+    check(served == platform::kLocalPeerLimit * 3, "channel serves past its peer bound");
     holder.close();
 }
 

@@ -1,13 +1,39 @@
 #include "platform/gui/Opener.h"
 
-// shellapi.h needs the types windows.h declares.
+// shellapi.h and shlobj.h need the types windows.h declares.
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 // clang-format on
+
+#include <array>
 
 namespace platform {
 namespace {
+
+// Programs are started by their full path: a bare name is looked up through
+// the current folder and PATH, where anyone could have put one of that name.
+// The folders come from the system, never from the environment.
+QString windowsFolderFile(const wchar_t* file)
+{
+    std::array<wchar_t, MAX_PATH + 1> folder{};
+    const UINT length = GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0 || length >= folder.size())
+        return {};
+    return QString::fromWCharArray(folder.data(), static_cast<qsizetype>(length)) +
+           QLatin1Char('\\') + QString::fromWCharArray(file);
+}
+
+QString programFilesFile(const wchar_t* file)
+{
+    PWSTR folder = nullptr;
+    QString path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &folder)) && folder)
+        path = QString::fromWCharArray(folder) + QLatin1Char('\\') + QString::fromWCharArray(file);
+    CoTaskMemFree(folder);
+    return path;
+}
 
 // ShellExecute reports success with a value above 32.
 bool shellStart(const QString& file, const QString& parameters)
@@ -26,7 +52,10 @@ bool openShare(const QString& address)
     const QString host = plainIpv4(address);
     if (host.isEmpty())
         return false;
-    return shellStart(QStringLiteral("explorer.exe"), QStringLiteral("\\\\%1\\").arg(host));
+    const QString explorer = windowsFolderFile(L"explorer.exe");
+    if (explorer.isEmpty())
+        return false;
+    return shellStart(explorer, QStringLiteral("\\\\%1\\").arg(host));
 }
 
 bool openWebPage(const QString& address)
@@ -34,7 +63,8 @@ bool openWebPage(const QString& address)
     const QString host = plainIpv4(address);
     if (host.isEmpty())
         return false;
-    if (shellStart(QStringLiteral("iexplore.exe"), host))
+    const QString iexplore = programFilesFile(L"Internet Explorer\\iexplore.exe");
+    if (!iexplore.isEmpty() && shellStart(iexplore, host))
         return true;
     // Newer Windows no longer ships Internet Explorer: the default browser.
     return shellStart(QStringLiteral("http://%1/").arg(host), QString());

@@ -4,17 +4,9 @@
 
 #include "platform/net/SingleInstance.h"
 
-#include <QThread>
 #include <windows.h>
 
 namespace platform {
-
-namespace {
-
-constexpr int kNotifyAttempts = 20;
-constexpr int kAttemptPauseMs = 100;
-
-} // namespace
 
 QString SingleInstance::nameFor(const QString& title)
 {
@@ -23,19 +15,11 @@ QString SingleInstance::nameFor(const QString& title)
     return title;
 }
 
-SingleInstance::Outcome SingleInstance::claim()
+void SingleInstance::letHolderComeForward(std::uint32_t holderProcessId)
 {
-    bool taken = false;
-    if (listen(&taken) || !taken)
-        return Outcome::Primary; // ours, or no name can be had here: run
-    // Let the running instance take the foreground this start has.
-    AllowSetForegroundWindow(ASFW_ANY);
-    for (int attempt = 0; attempt < kNotifyAttempts; ++attempt) {
-        if (notifyHolder() == LocalNotice::Delivered)
-            return Outcome::OtherNotified;
-        QThread::msleep(kAttemptPauseMs);
-    }
-    return Outcome::OtherUnreachable;
+    // Only the checked holder, never any process (ASFW_ANY): the right is
+    // this start's foreground, which it is about to hand on.
+    AllowSetForegroundWindow(static_cast<DWORD>(holderProcessId));
 }
 
 } // namespace platform

@@ -38,12 +38,55 @@ std::optional<AbstractAddress> abstractAddress(const std::string& name)
     return a;
 }
 
-bool holderIsSameUser(int fd)
+// Who is at the other end of a connected socket, as the kernel saw it at
+// connect (or listen) time: not something the peer can claim.
+std::optional<ucred> peerOf(int fd)
 {
     ucred peer{};
     socklen_t size = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof peer)
+        return std::nullopt;
+    return peer;
 }
+
+bool peerIsSameUser(int fd)
+{
+    const auto peer = peerOf(fd);
+    return peer && peer->uid == ::geteuid();
+}
+
+// Every byte, each send waiting at most the socket's send time limit.
+bool sendAll(int fd, const char* data, std::size_t size)
+{
+    std::size_t sent = 0;
+    while (sent < size) {
+        const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The holder's one-byte answer, waiting at most the socket's receive time
+// limit: a holder that took the bytes but is stuck does not answer.
+bool answered(int fd)
+{
+    char heard = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const ssize_t n = ::recv(fd, &heard, 1, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n == 1 && heard == '\n';
+    }
+    return false;
+}
+
+// Connections of other users refused in one accept() call before it returns
+// to the event loop, so a flood of them cannot hold the loop.
+constexpr int kRefusalsPerCall = 64;
 
 class SocketPeer final : public LocalPeer
 {
@@ -64,6 +107,12 @@ public:
         else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
             result.ended = true;
         return result;
+    }
+
+    void answer() override
+    {
+        const char heard = '\n';
+        (void)::send(m_fd, &heard, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
     }
 
 private:
@@ -125,17 +174,31 @@ std::intptr_t LocalListener::handle() const
     return m_state->fd;
 }
 
-std::unique_ptr<LocalPeer> LocalListener::accept()
+std::unique_ptr<LocalPeer> LocalListener::accept(bool* outOfHandles)
 {
+    if (outOfHandles)
+        *outOfHandles = false;
     if (m_state->fd < 0)
         return nullptr;
-    const int fd = ::accept4(m_state->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    return std::make_unique<SocketPeer>(fd);
+    for (int refused = 0; refused < kRefusalsPerCall; ++refused) {
+        const int fd = ::accept4(m_state->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (outOfHandles)
+                *outOfHandles =
+                    errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM;
+            return nullptr;
+        }
+        // The abstract name is reachable by every user of the network
+        // namespace; only our own user's starts are heard.
+        if (peerIsSameUser(fd))
+            return std::make_unique<SocketPeer>(fd);
+        ::close(fd);
+    }
+    return nullptr;
 }
 
-LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs)
+LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs,
+                         const std::function<void(std::uint32_t)>& beforeSending)
 {
     const auto address = abstractAddress(name);
     if (!address)
@@ -151,20 +214,15 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
     limit.tv_usec = static_cast<suseconds_t>((limitMs % 1000) * 1000);
     LocalNotice notice = LocalNotice::NoAnswer;
     if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0 &&
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0 &&
         ::connect(fd, reinterpret_cast<const sockaddr*>(&address->address), address->size) == 0) {
-        if (!holderIsSameUser(fd)) {
+        const auto holder = peerOf(fd);
+        if (!holder || holder->uid != ::geteuid()) {
             notice = LocalNotice::ForeignHolder;
         } else {
-            std::size_t sent = 0;
-            while (sent < size) {
-                const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
-            }
-            if (sent == size)
+            if (beforeSending)
+                beforeSending(static_cast<std::uint32_t>(holder->pid));
+            if (sendAll(fd, data, size) && answered(fd))
                 notice = LocalNotice::Delivered;
         }
     }

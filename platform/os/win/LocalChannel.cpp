@@ -20,6 +20,114 @@ namespace {
 // room for many requests that arrive before the holder reads.
 constexpr DWORD kPipeBufferSize = 512;
 constexpr std::size_t kReadChunk = 16;
+constexpr DWORD kAnswerBufferSize = 16;
+// Instances alive at once: the peers the holder serves, one it is closing
+// because it already serves that many, and the one waiting for the next start.
+constexpr DWORD kPipeInstances = kLocalPeerLimit + 2;
+
+// The user a process runs as, copied out of its token.
+class TokenUser
+{
+public:
+    bool readFrom(HANDLE process)
+    {
+        HANDLE token = nullptr;
+        if (OpenProcessToken(process, TOKEN_QUERY, &token) == 0)
+            return false;
+        DWORD size = 0;
+        const bool read = GetTokenInformation(token, ::TokenUser, m_bytes,
+                                              static_cast<DWORD>(sizeof m_bytes), &size) != 0;
+        CloseHandle(token);
+        m_valid = read && IsValidSid(sid()) != 0;
+        return m_valid;
+    }
+    PSID sid() const { return reinterpret_cast<const TOKEN_USER*>(m_bytes)->User.Sid; }
+    bool sameAs(const TokenUser& other) const
+    {
+        return m_valid && other.m_valid && EqualSid(sid(), other.sid()) != 0;
+    }
+
+private:
+    alignas(TOKEN_USER) unsigned char m_bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE]{};
+    bool m_valid = false;
+};
+
+// Whether the process that made the pipe at the other end runs as our user.
+// A process we may not even look at is not ours.
+bool pipeServerIsSameUser(HANDLE pipe, DWORD* serverId)
+{
+    ULONG id = 0;
+    if (GetNamedPipeServerProcessId(pipe, &id) == 0)
+        return false;
+    HANDLE server = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!server)
+        return false;
+    TokenUser theirs;
+    TokenUser ours;
+    const bool same =
+        theirs.readFrom(server) && ours.readFrom(GetCurrentProcess()) && ours.sameAs(theirs);
+    CloseHandle(server);
+    *serverId = id;
+    return same;
+}
+
+// The holder's one-byte answer, waiting at most limitMs: a holder that took
+// the bytes but is stuck does not answer. overlapped is free for reuse.
+bool answered(HANDLE pipe, OVERLAPPED& overlapped, DWORD limitMs)
+{
+    char heard = 0;
+    ResetEvent(overlapped.hEvent);
+    HANDLE event = overlapped.hEvent;
+    overlapped = OVERLAPPED{};
+    overlapped.hEvent = event;
+    if (ReadFile(pipe, &heard, 1, nullptr, &overlapped) == 0 && GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (WaitForSingleObject(event, limitMs) != WAIT_OBJECT_0)
+        CancelIoEx(pipe, &overlapped);
+    DWORD got = 0;
+    return GetOverlappedResult(pipe, &overlapped, &got, TRUE) != 0 && got == 1 && heard == '\n';
+}
+
+// Security for the pipe: our user alone may open it or make more instances of
+// it; without a DACL of our own the default one would let others read it.
+class OwnerOnlySecurity
+{
+public:
+    OwnerOnlySecurity() = default;
+    ~OwnerOnlySecurity() = default;
+    // The attributes point into the object itself.
+    OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
+    OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
+    OwnerOnlySecurity(OwnerOnlySecurity&&) = delete;
+    OwnerOnlySecurity& operator=(OwnerOnlySecurity&&) = delete;
+
+    // Null when it cannot be built: then no pipe is made at all.
+    SECURITY_ATTRIBUTES* attributes()
+    {
+        if (m_built)
+            return &m_attributes;
+        auto* acl = reinterpret_cast<PACL>(m_acl);
+        if (!m_user.readFrom(GetCurrentProcess()) ||
+            InitializeAcl(acl, static_cast<DWORD>(sizeof m_acl), ACL_REVISION) == 0 ||
+            AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, m_user.sid()) == 0 ||
+            InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) == 0 ||
+            SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) == 0)
+            return nullptr;
+        m_attributes.nLength = sizeof m_attributes;
+        m_attributes.lpSecurityDescriptor = &m_descriptor;
+        m_attributes.bInheritHandle = FALSE;
+        m_built = true;
+        return &m_attributes;
+    }
+
+private:
+    TokenUser m_user;
+    alignas(ACL) unsigned char m_acl[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) +
+                                     SECURITY_MAX_SID_SIZE]{};
+    SECURITY_DESCRIPTOR m_descriptor{};
+    SECURITY_ATTRIBUTES m_attributes{};
+    bool m_built = false;
+};
 
 std::string pipePath(const std::string& name)
 {
@@ -59,6 +167,22 @@ public:
     PipePeer& operator=(const PipePeer&) = delete;
 
     std::intptr_t handle() const override { return numberOf(m_event); }
+
+    void answer() override
+    {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (!overlapped.hEvent)
+            return;
+        const char heard = '\n';
+        // The pipe's outbound buffer takes the byte at once; a write that
+        // has to wait is given up rather than waited for.
+        if (WriteFile(m_pipe, &heard, 1, nullptr, &overlapped) == 0 &&
+            GetLastError() == ERROR_IO_PENDING &&
+            WaitForSingleObject(overlapped.hEvent, 0) != WAIT_OBJECT_0)
+            cancelAndWait(m_pipe, overlapped);
+        CloseHandle(overlapped.hEvent);
+    }
 
     Read read(char* buffer, std::size_t capacity) override
     {
@@ -127,21 +251,23 @@ struct LocalListener::State
     OVERLAPPED overlapped{};
     bool connecting = false; // the overlapped connect is under way
     bool connected = false;  // a later start connected before the connect was asked
+    OwnerOnlySecurity security;
 
     // Makes a pipe instance and starts waiting for a client on it. False
     // when no instance could be made or the wait could not start.
     bool startInstance(bool first)
     {
-        // Default security: full access for the owner, administrators and the
-        // system, read only for everyone else. The pipe is inbound, so a client
-        // has to open it for writing: only those three can.
-        DWORD openMode = PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED;
+        SECURITY_ATTRIBUTES* const ownerOnly = security.attributes();
+        if (!ownerOnly)
+            return false;
+        // Duplex: the holder answers every request it heard.
+        DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED;
         if (first)
             openMode |= FILE_FLAG_FIRST_PIPE_INSTANCE; // the name is not someone else's pipe
         pipe = CreateNamedPipeA(pipeName.c_str(), openMode,
                                 PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
                                     PIPE_REJECT_REMOTE_CLIENTS,
-                                PIPE_UNLIMITED_INSTANCES, 0, kPipeBufferSize, 0, nullptr);
+                                kPipeInstances, kAnswerBufferSize, kPipeBufferSize, 0, ownerOnly);
         if (pipe == INVALID_HANDLE_VALUE)
             return false;
         ResetEvent(event);
@@ -240,8 +366,12 @@ std::intptr_t LocalListener::handle() const
     return isListening() ? numberOf(m_state->event) : -1;
 }
 
-std::unique_ptr<LocalPeer> LocalListener::accept()
+std::unique_ptr<LocalPeer> LocalListener::accept(bool* outOfHandles)
 {
+    // Only our user can open the pipe, so there is nobody to turn away here;
+    // a handle the system cannot give ends the listening instead.
+    if (outOfHandles)
+        *outOfHandles = false;
     State& state = *m_state;
     if (state.pipe == INVALID_HANDLE_VALUE)
         return nullptr;
@@ -276,11 +406,9 @@ std::unique_ptr<LocalPeer> LocalListener::accept()
     return peer;
 }
 
-LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs)
+LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t size, int timeoutMs,
+                         const std::function<void(std::uint32_t)>& beforeSending)
 {
-    // ForeignHolder never comes from here: the pipe's default security lets
-    // only its owner (and administrators) open it for writing, so another
-    // user's holder refuses the open, which reads as NoAnswer.
     if (name.empty() || size > MAXDWORD)
         return LocalNotice::NoAnswer;
     // 0 would ask for the pipe's default wait.
@@ -291,10 +419,21 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
     // Identification only: whoever made the pipe learns who we are but cannot
     // act as us. Overlapped, so that the write has a time limit too.
     HANDLE pipe = CreateFileA(
-        path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
         FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
-    if (pipe == INVALID_HANDLE_VALUE)
-        return LocalNotice::NoAnswer;
+    if (pipe == INVALID_HANDLE_VALUE) {
+        // Our own holder's pipe lets us in: one that shuts us out is not ours.
+        return GetLastError() == ERROR_ACCESS_DENIED ? LocalNotice::ForeignHolder
+                                                     : LocalNotice::NoAnswer;
+    }
+    // Pipe names are machine-wide: anyone may have made one of this name.
+    DWORD holderId = 0;
+    if (!pipeServerIsSameUser(pipe, &holderId)) {
+        CloseHandle(pipe);
+        return LocalNotice::ForeignHolder;
+    }
+    if (beforeSending)
+        beforeSending(static_cast<std::uint32_t>(holderId));
     LocalNotice notice = LocalNotice::NoAnswer;
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -305,7 +444,8 @@ LocalNotice sendToHolder(const std::string& name, const char* data, std::size_t 
             if (WaitForSingleObject(overlapped.hEvent, limitMs) != WAIT_OBJECT_0)
                 CancelIoEx(pipe, &overlapped);
             DWORD written = 0;
-            if (GetOverlappedResult(pipe, &overlapped, &written, TRUE) != 0 && written == size)
+            if (GetOverlappedResult(pipe, &overlapped, &written, TRUE) != 0 && written == size &&
+                answered(pipe, overlapped, limitMs))
                 notice = LocalNotice::Delivered;
         }
         CloseHandle(overlapped.hEvent);

@@ -160,4 +160,5 @@ def scenario(program):
     pages.close_with_ok(program, win)
 
 
-main(scenario)
+if __name__ == "__main__":
+    main(scenario)

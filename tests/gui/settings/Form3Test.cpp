@@ -6,6 +6,7 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "platform/gui/SecretEdit.h"
 #include "settings/core/SettingsMessages.h"
 #include "tests/testsupport/MessageBoxCatcher.h"
 #include "widgets/TIPAddressControl.h"
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QUdpSocket>
+#include <algorithm>
 #include <set>
 
 using settings::Form3;
@@ -78,6 +80,14 @@ public:
 
 // Nothing typed can be brought back: the field has no undo history left.
 // A password field hides its history from undo, so it is asked as a plain one.
+// The field is empty and every unit of its buffer is zero again.
+bool noTypedTextLeft(platform::SecretEdit* field)
+{
+    const char16_t* buffer = field->text().utf16();
+    return field->isEmpty() && std::all_of(buffer, buffer + platform::SecretEdit::kCapacity,
+                                           [](char16_t c) { return c == 0; });
+}
+
 bool noTypedTextLeft(QLineEdit* field)
 {
     const QLineEdit::EchoMode mode = field->echoMode();
@@ -263,7 +273,7 @@ void Form3Test::opening()
         QCOMPARE(f.child<QWidget>(name)->isEnabled(), fieldsEnabled);
     QCOMPARE(f.fieldsText(), fields);
     QVERIFY(f.child<QLineEdit>("Edit1")->text().isEmpty());
-    QVERIFY(f.child<QLineEdit>("Edit2")->text().isEmpty());
+    QVERIFY(f.child<platform::SecretEdit>("Edit2")->isEmpty());
     QCOMPARE(f.form->focusWidget(), f.child<QWidget>("Button1"));
     QVERIFY(f.idleButtons());
     QCOMPARE(f.form->Timer2()->interval(), 300);
@@ -278,29 +288,29 @@ void Form3Test::reopening()
     f.form->show();
     f.control("IPAddressControl")->SetIPAddr(QStringLiteral("192.168.1.99"));
     QTest::keyClicks(f.child<QLineEdit>("Edit1"), QStringLiteral("admin"));
-    QTest::keyClicks(f.child<QLineEdit>("Edit2"), QStringLiteral("secret"));
-    QCOMPARE(f.child<QLineEdit>("Edit2")->displayText(), QStringLiteral("******"));
+    QTest::keyClicks(f.child<platform::SecretEdit>("Edit2"), QStringLiteral("secret"));
+    QCOMPARE(f.child<platform::SecretEdit>("Edit2")->characterCount(), 6u);
     QTest::mouseClick(f.child<QPushButton>("Button2"), Qt::LeftButton);
     QCOMPARE(f.form->result(), int(QDialog::Rejected));
     QVERIFY(!f.form->isVisible());
     QVERIFY(f.unit.requests.isEmpty());
     QVERIFY(noTypedTextLeft(f.child<QLineEdit>("Edit1")));
-    QVERIFY(noTypedTextLeft(f.child<QLineEdit>("Edit2")));
+    QVERIFY(noTypedTextLeft(f.child<platform::SecretEdit>("Edit2")));
 
     f.form->show();
     QVERIFY(f.child<QLineEdit>("Edit1")->text().isEmpty());
-    QVERIFY(f.child<QLineEdit>("Edit2")->text().isEmpty());
+    QVERIFY(f.child<platform::SecretEdit>("Edit2")->isEmpty());
     // Manual mode was already checked: the typed address stays.
     QCOMPARE(f.control("IPAddressControl")->GetIPAddr(), QStringLiteral("192.168.1.99"));
     QVERIFY(boxes.boxes().isEmpty());
 
     // The window manager's close while idle is Cancel: nothing sent, nothing kept.
-    QTest::keyClicks(f.child<QLineEdit>("Edit2"), QStringLiteral("secret"));
+    QTest::keyClicks(f.child<platform::SecretEdit>("Edit2"), QStringLiteral("secret"));
     f.form->setResult(QDialog::Accepted);
     QVERIFY(f.form->close());
     QCOMPARE(f.form->result(), int(QDialog::Rejected));
     QVERIFY(f.unit.requests.isEmpty());
-    QVERIFY(noTypedTextLeft(f.child<QLineEdit>("Edit2")));
+    QVERIFY(noTypedTextLeft(f.child<platform::SecretEdit>("Edit2")));
     f.form->show();
 
     // The same dialog now opened for a unit outside the subnet.
@@ -484,7 +494,7 @@ void Form3Test::search()
     MessageBoxCatcher boxes;
     f.form->show();
     f.child<QLineEdit>("Edit1")->setText(QStringLiteral("admin"));
-    f.child<QLineEdit>("Edit2")->setText(QStringLiteral("pw"));
+    f.child<platform::SecretEdit>("Edit2")->type(u"pw");
 
     QElapsedTimer clock;
     clock.start();
@@ -561,7 +571,7 @@ void Form3Test::exchange()
     f.form->show();
     f.form->Timer1()->setInterval(400); // the 30 s wait, shortened
     QTest::keyClicks(f.child<QLineEdit>("Edit1"), QStringLiteral("admin"));
-    QTest::keyClicks(f.child<QLineEdit>("Edit2"), password);
+    QTest::keyClicks(f.child<platform::SecretEdit>("Edit2"), password);
     QTest::mouseClick(f.child<QPushButton>("Button1"), Qt::LeftButton);
 
     QTRY_COMPARE(boxes.texts(), QStringList{message});
@@ -576,14 +586,16 @@ void Form3Test::exchange()
         QCOMPARE(f.form->result(), int(QDialog::Accepted));
         // The closed dialog holds no credentials until it opens again.
         QVERIFY(noTypedTextLeft(f.child<QLineEdit>("Edit1")));
-        QVERIFY(noTypedTextLeft(f.child<QLineEdit>("Edit2")));
+        QVERIFY(noTypedTextLeft(f.child<platform::SecretEdit>("Edit2")));
         return;
     }
     QVERIFY(f.idleButtons());
     QCOMPARE(f.child<QProgressBar>("ProgressBar1")->value(), 0);
     if (requests > 0)
         QCOMPARE(f.form->Timer1()->interval(), 30000);
-    QCOMPARE(f.child<QLineEdit>("Edit2")->text(), password);
+    // The field takes at most a request's worth; what it took stays as typed.
+    QCOMPARE(f.child<platform::SecretEdit>("Edit2")->text().toString(),
+             password.left(qsizetype(platform::SecretEdit::kCapacity)));
     QCOMPARE(f.form->focusWidget(), f.child<QWidget>("Button1"));
 }
 

@@ -3,7 +3,10 @@
 # display inside a lab namespace (the program broadcasts when it starts):
 # a second start shows nothing, brings the first one's window forward and
 # exits 0, during the start-up search as well as later; no instance writes a
-# file, and after the first one was killed a new start simply runs.
+# file, and after the first one was killed a new start simply runs. Idle
+# connections by the thousand, of this user and of another, neither use up
+# the running instance's descriptors nor keep it from serving a later start;
+# and a name squatted by another user does not keep the program from running.
 set -u
 : "${MRV_BUILD_DIR:?run through ctest}" "${MRV_SOURCE_DIR:?run through ctest}"
 program=$MRV_BUILD_DIR/app/mrv7k2-setup
@@ -129,4 +132,59 @@ until_true 5 is_above "$window" "$coverwin" ||
     fail "the restarted instance's window did not come forward"
 uncover
 kill -0 "$first" 2>/dev/null || fail "the restarted instance ended"
+
+# 4. Idle connections, 2,000 of this user, then 2,000 of another.
+clients=$MRV_SOURCE_DIR/tests/lab/app/idle_clients.py
+name="MRV-7K2-$(id -u)"
+shared=$MRV_WORK/shared
+chmod 0711 "$MRV_WORK" # another user writes its reports into shared/
+mkdir -m 1777 "$shared"
+descriptors() { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 | wc -l; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+before=$(descriptors "$first")
+flood() {
+    local tag=$1 made most=0 n t0 i
+    shift
+    "$@" /usr/bin/python3 "$clients" connect "$name" 2000 "$shared/$tag" 90 &
+    pids+=($!)
+    for ((i = 0; i < 900; i++)); do
+        [[ -s $shared/$tag ]] && break
+        n=$(descriptors "$first")
+        ((n > most)) && most=$n
+        sleep 0.1
+    done
+    [[ -s $shared/$tag ]] || fail "$tag: the clients did not finish"
+    made=$(cat "$shared/$tag")
+    n=$(descriptors "$first") # the clients hold every connection open from here on
+    ((n > most)) && most=$n
+    t0=$(cpu_ticks "$first")
+    sleep 1
+    echo "$tag: $made connections made; the instance had at most $most descriptors" \
+        "($before before), then used $(($(cpu_ticks "$first") - t0)) CPU ticks in 1 s"
+    ((made == 2000)) || fail "$tag: only $made connections were taken"
+    ((most <= before + 12)) || fail "$tag: $most descriptors"
+    (($(cpu_ticks "$first") - t0 < 30)) || fail "$tag: the instance keeps busy"
+    cover "$window"
+    second_start "second-after-$tag"
+    until_true 5 is_above "$window" "$coverwin" ||
+        fail "after $tag the instance's window did not come forward"
+    uncover
+}
+flood idle-same-user env
+flood idle-other-user setpriv --reuid=65534 --regid=65534 --clear-groups
+
+# 5. Another user squats the name (bound, never listening): a start runs,
+#    within about a second, as the one instance it is.
+kill -KILL "$first"
+wait "$first" 2>/dev/null
+setpriv --reuid=65534 --regid=65534 --clear-groups /usr/bin/python3 "$clients" squat "$name" 0 \
+    "$shared/squat" 90 &
+pids+=($!)
+until_true 10 test -s "$shared/squat" || fail "the squatter did not bind the name"
+t0=$(date +%s%N)
+start_first squatted
+ms=$((($(date +%s%N) - t0) / 1000000))
+echo "squatted name: the search window after $ms ms"
+((ms < 3000)) || fail "the start under a squatted name took $ms ms"
+until_true 10 has_main || fail "the start under a squatted name opened no main window"
 echo "single instance: all checks passed"

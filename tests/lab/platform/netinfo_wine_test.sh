@@ -52,7 +52,9 @@ compare "first adapter down" "adapter 0.0.0.0 0.0.0.0 0.0.0.0" \
 linux=$2 exe=$windows_tools/sockets-check.exe
 compare "sockets" "ok udp held port refused" "ok udp long datagram cut to the buffer" \
     "ok udp arrival adapter reported" "ok udp sent through the arrival adapter arrives alone" \
-    "ok channel taken" "ok channel request read, then its end"
+    "ok channel taken" "ok channel request read, then its end" \
+    "ok channel holder checked and named" "ok channel unanswered request" \
+    "ok channel serves past its peer bound"
 
 ((failures == 0)) || exit 1
 echo "PASS: Windows and Linux builds agree on the lab PC's network and sockets"

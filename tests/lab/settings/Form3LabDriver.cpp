@@ -10,6 +10,7 @@
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "platform/gui/SecretEdit.h"
 #include "platform/os/Privileges.h"
 #include "settings/Form3.h"
 #include "settings/IcmpAddressProber.h"
@@ -166,7 +167,7 @@ int main(int argc, char** argv)
         fail("automatic mode is offered only for a unit outside the subnet");
     }
     form.findChild<QLineEdit*>("Edit1")->setText(user);
-    form.findChild<QLineEdit*>("Edit2")->setText(password);
+    form.findChild<platform::SecretEdit*>("Edit2")->type(password);
     if (!shots.isEmpty()) {
         form.grab().save(shots + "/dialog-filled.png");
         screenShot(shots + "/screen-filled.png");

@@ -6,6 +6,7 @@
 
 #include <QStringDecoder>
 #include <QTest>
+#include <cstring>
 
 class Cp932Test : public QObject
 {
@@ -73,6 +74,27 @@ private slots:
         // A field filled to its last byte without a zero still ends inside it.
         char full[4] = {'a', 'b', 'c', 'd'};
         QCOMPARE(discovery::fieldText(full), QStringLiteral("abcd"));
+    }
+
+    // Straight into a fixed buffer: the same bytes as encode(), a lone
+    // surrogate or a character outside the table as "?", and a text that
+    // does not fit refused with the buffer left all zero.
+    void encodingIntoAFixedBuffer()
+    {
+        const QString text =
+            QStringLiteral("Zq7#ナス\u0001;") + QChar(0xD800) + QString::fromUtf8("한\U0001F600");
+        char out[32];
+        std::memset(out, 'x', sizeof out);
+        bool ok = true;
+        const qsizetype size = platform::cp932::encodeInto(text, out, sizeof out, &ok);
+        QVERIFY(!ok);
+        QCOMPARE(QByteArray(out, size), platform::cp932::encode(text));
+        QVERIFY(QByteArray(out, size).endsWith(";???"));
+
+        char small[9];
+        std::memset(small, 'x', sizeof small);
+        QCOMPARE(platform::cp932::encodeInto(text, small, sizeof small), -1);
+        QCOMPARE(QByteArray(small, sizeof small), QByteArray(sizeof small, '\0'));
     }
 };
 
