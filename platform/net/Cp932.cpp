@@ -1,6 +1,7 @@
 #include "platform/net/Cp932.h"
 
 #include "platform/net/Cp932Converter.h"
+#include "platform/os/SecureWipe.h"
 
 #include <algorithm>
 #include <cstring>
