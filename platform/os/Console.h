@@ -9,7 +9,8 @@ class Utf8Console
 {
 public:
     Utf8Console();
-    ~Utf8Console();
+    // Per OS: Windows puts the code page back here, Linux has nothing to do.
+    ~Utf8Console(); // NOLINT(performance-trivially-destructible)
     Utf8Console(const Utf8Console&) = delete;
     Utf8Console& operator=(const Utf8Console&) = delete;
     Utf8Console(Utf8Console&&) = delete;

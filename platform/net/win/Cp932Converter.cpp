@@ -86,7 +86,7 @@ QByteArray convertToBytes(QStringView text, bool& good)
         out.clear();
         return out;
     }
-    if (usedDefault)
+    if (usedDefault != FALSE)
         good = false;
     out.resize(written);
     return out;

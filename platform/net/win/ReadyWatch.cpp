@@ -7,9 +7,9 @@ namespace platform {
 
 ReadyWatch::ReadyWatch(std::intptr_t handle, QObject* parent) : QObject(parent)
 {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): the OS layer hands its event HANDLE over as a
-    // number
-    auto* notifier = new QWinEventNotifier(reinterpret_cast<HANDLE>(handle), this);
+    // The OS layer hands its event HANDLE over as a number.
+    auto* const event = reinterpret_cast<HANDLE>(handle); // NOLINT(performance-no-int-to-ptr)
+    auto* notifier = new QWinEventNotifier(event, this);
     connect(notifier, &QWinEventNotifier::activated, this, &ReadyWatch::ready);
     m_notifier = notifier;
 }
