@@ -1,5 +1,7 @@
 #include "platform/net/Cp932Converter.h"
 
+#include "platform/os/SecureWipe.h"
+
 #include <windows.h>
 
 // Windows: the system's own code page 932, one character at a time, so that a
@@ -70,24 +72,33 @@ QString convertToText(QByteArrayView bytes, bool& good)
 
 QByteArray convertToBytes(QStringView text, bool& good)
 {
-    QByteArray out;
-    if (text.isEmpty())
-        return out;
-    // At most two bytes a UTF-16 unit, written once into room made first, so
-    // that no growth leaves a copy of a password behind.
-    out.resize(text.size() * 2);
-    BOOL usedDefault = FALSE;
-    const int written = WideCharToMultiByte(
-        kCodePage, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.utf16()),
-        static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()), "?", &usedDefault);
-    if (written <= 0) {
-        good = false;
-        out.fill('\0');
-        out.clear();
-        return out;
+    // One character at a time, so that each one the code page lacks (a
+    // surrogate pair is one) becomes one "?", as on Linux. At most two bytes
+    // a UTF-16 unit, written into room made first, so that no growth leaves a
+    // copy of a password behind.
+    QByteArray out(text.size() * 2, '\0');
+    qsizetype written = 0;
+    const auto* units = reinterpret_cast<const wchar_t*>(text.utf16());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const int length = pair ? 2 : 1;
+        char bytes[2] = {};
+        BOOL usedDefault = FALSE;
+        const int size = text[i].isSurrogate() && !pair
+                             ? 0
+                             : WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, units + i,
+                                                   length, bytes, sizeof bytes, "?", &usedDefault);
+        if (size <= 0 || usedDefault != FALSE) {
+            out[written++] = '?';
+            good = false;
+        } else {
+            for (int b = 0; b < size; ++b)
+                out[written++] = bytes[b];
+        }
+        secureWipe(bytes, sizeof bytes);
+        i += length - 1;
     }
-    if (usedDefault != FALSE)
-        good = false;
     out.resize(written);
     return out;
 }

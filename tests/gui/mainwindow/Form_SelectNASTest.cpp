@@ -627,6 +627,9 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead_data()
 
 void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows opens through explorer.exe and the shell, not an opener on PATH");
+#endif
     QFETCH(QString, ip);
     QFETCH(QString, address);
     // The desktop opener is a script on PATH that writes down what it got.

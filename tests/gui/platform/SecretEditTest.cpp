@@ -27,7 +27,8 @@ int inkColumns(SecretEdit& edit)
     int columns = 0;
     for (int x = 4; x < image.width() - 4; ++x) {
         for (int y = 3; y < image.height() - 3; ++y) {
-            if (qGray(image.pixel(x, y)) < 100) {
+            // Dark enough for a glyph's stroke, smoothed at its edges or not.
+            if (qGray(image.pixel(x, y)) < 160) {
                 ++columns;
                 break;
             }

@@ -63,12 +63,16 @@ private slots:
         QVERIFY(got.arrival.known());
         QCOMPARE(got.arrival.localAddress, platform::kLoopbackAddress);
 
-        QCOMPARE(sender.sendThrough("no", 2, platform::Arrival{}, platform::kLoopbackAddress, port),
-                 -1);
+        // A socket that has not sent yet: Windows steers by binding it.
+        UdpSocket steered;
+        QVERIFY(steered.open());
+        QCOMPARE(
+            steered.sendThrough("no", 2, platform::Arrival{}, platform::kLoopbackAddress, port),
+            -1);
         platform::Arrival gone = got.arrival;
         gone.interfaceIndex = 99999;
-        QCOMPARE(sender.sendThrough("no", 2, gone, platform::kLoopbackAddress, port), -1);
-        QCOMPARE(sender.sendThrough("via", 3, got.arrival, platform::kLoopbackAddress, port), 3);
+        QCOMPARE(steered.sendThrough("no", 2, gone, platform::kLoopbackAddress, port), -1);
+        QCOMPARE(steered.sendThrough("via", 3, got.arrival, platform::kLoopbackAddress, port), 3);
         QTRY_VERIFY(reader.hasPending());
         QCOMPARE(reader.receive(buffer, sizeof buffer).size, std::size_t{3});
         QVERIFY(std::memcmp(buffer, "via", 3) == 0);
