@@ -18,7 +18,7 @@ class CapabilityProbePlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "capability_probe.json")
 
 public:
-    QObject* create(const QString& /*name*/, const QString& /*spec*/) override
+    QObject* create(const QString& /*name*/, const QString& /*parameters*/) override
     {
         const char* path = std::getenv("MRV_CAP_REPORT");
         if (path == nullptr)
