@@ -17,7 +17,7 @@ public:
     Utf8Console& operator=(Utf8Console&&) = delete;
 
 private:
-    unsigned m_previousCodePage = 0; // 0: nothing to put back
+    [[maybe_unused]] unsigned m_previousCodePage = 0; // Windows; 0: nothing to put back
 };
 
 } // namespace platform
