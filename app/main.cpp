@@ -7,6 +7,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
+#include "platform/gui/SessionPlatform.h"
 #include "platform/net/SingleInstance.h"
 #include "platform/os/Privileges.h"
 #include "platform/os/SecretMemory.h"
@@ -28,9 +29,10 @@ bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& 
 {
     if (instance.claim() != platform::SingleInstance::Outcome::Primary)
         return false;
-    QObject::connect(
-        &instance, &platform::SingleInstance::activationRequested, &mainWindow,
-        [&mainWindow, &searchWindow] { app::bringForward(&mainWindow, searchWindow.get()); });
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &mainWindow,
+                     [&mainWindow, &searchWindow](const QString& activationToken) {
+                         app::bringForward(&mainWindow, searchWindow.get(), activationToken);
+                     });
     return true;
 }
 
@@ -48,7 +50,11 @@ int main(int argc, char* argv[])
     // file and no tool of the same user may read.
     platform::forbidProcessInspection();
 
+    // X11 (through XWayland) where a Wayland session offers it, unless the
+    // user chose; only for this process, not for what it starts.
+    const bool platformRequested = platform::requestSessionPlatform();
     QApplication application(argc, argv);
+    platform::forgetSessionPlatformRequest(platformRequested);
     // The title names the running instance; the main window's caption is the same.
     QApplication::setApplicationName(kApplicationTitle);
     // The program ends through the close question's OK or the network check's

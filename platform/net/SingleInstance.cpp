@@ -1,5 +1,6 @@
 #include "platform/net/SingleInstance.h"
 
+#include "platform/net/ActivationRequest.h"
 #include "platform/net/ReadyWatch.h"
 
 #include <QDeadlineTimer>
@@ -8,13 +9,16 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
 namespace {
 
-constexpr char kRequest[] = "activate\n";
-constexpr std::size_t kRequestSize = sizeof(kRequest) - 1;
+// The token a launcher hands a program it starts, so that its window may
+// take the focus (Wayland). A later start passes it on to the holder.
+constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 // A later start sends its request at once; one that has not within this
 // time is not a start of ours, and its connection goes.
 constexpr int kPeerTimeLimitMs = 1000;
@@ -37,7 +41,7 @@ class RequestReader : public QObject
 {
 public:
     RequestReader(std::unique_ptr<LocalPeer> peer, QObject* parent, std::shared_ptr<int> live,
-                  std::function<void()> onRequest)
+                  std::function<void(const QString& token)> onRequest)
         : QObject(parent), m_peer(std::move(peer)), m_live(std::move(live)),
           m_onRequest(std::move(onRequest)), m_watch(new ReadyWatch(m_peer->handle(), this))
     {
@@ -60,16 +64,22 @@ private:
         if (m_done)
             return;
         const LocalPeer::Read got =
-            m_peer->read(m_bytes.data() + m_filled, kRequestSize - m_filled);
+            m_peer->read(m_bytes.data() + m_filled, m_bytes.size() - m_filled);
         m_filled += got.size;
-        if (m_filled == kRequestSize) {
-            if (std::equal(m_bytes.begin(), m_bytes.end(), kRequest)) {
-                m_peer->answer();
-                m_onRequest();
-            }
+        ActivationRequest request;
+        switch (readActivationRequest(std::string_view(m_bytes.data(), m_filled), &request)) {
+        case RequestProgress::Complete:
+            m_peer->answer();
+            m_onRequest(QString::fromLatin1(request.token.data(), qsizetype(request.token.size())));
             finish();
-        } else if (got.ended) {
-            finish(); // gone before the whole request came
+            break;
+        case RequestProgress::Refused:
+            finish();
+            break;
+        case RequestProgress::Incomplete:
+            if (got.ended)
+                finish(); // gone before the whole request came
+            break;
         }
     }
 
@@ -84,9 +94,9 @@ private:
 
     std::unique_ptr<LocalPeer> m_peer;
     std::shared_ptr<int> m_live; // the holder's count of readers
-    std::function<void()> m_onRequest;
+    std::function<void(const QString& token)> m_onRequest;
     ReadyWatch* m_watch;
-    std::array<char, kRequestSize> m_bytes{};
+    std::array<char, kActivationRequestMaxSize> m_bytes{};
     std::size_t m_filled = 0;
     bool m_done = false;
 };
@@ -132,7 +142,9 @@ void SingleInstance::watchListener()
 
 LocalNotice SingleInstance::notifyHolder(int timeoutMs) const
 {
-    return sendToHolder(m_serverName.toStdString(), kRequest, kRequestSize, timeoutMs,
+    const std::string request =
+        encodeActivationRequest(qEnvironmentVariable(kActivationTokenVariable).toStdString());
+    return sendToHolder(m_serverName.toStdString(), request.data(), request.size(), timeoutMs,
                         &SingleInstance::letHolderComeForward);
 }
 
@@ -187,7 +199,7 @@ void SingleInstance::onConnectionWaiting()
         if (*m_livePeers >= kPeerLimit)
             continue; // closed unread as it goes out of scope
         new RequestReader(std::move(peer), this, m_livePeers,
-                          [this] { emit activationRequested(); });
+                          [this](const QString& token) { emit activationRequested(token); });
     }
 }
 

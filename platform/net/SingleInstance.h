@@ -47,7 +47,9 @@ public:
 
 signals:
     // A later start asked this (primary) instance to show its window.
-    void activationRequested();
+    // activationToken: the token its launcher gave it (printable ASCII), or
+    // empty; the window system may only let our window take the focus with it.
+    void activationRequested(const QString& activationToken);
 
 private:
     // Per system (linux/, win/).

@@ -11,7 +11,10 @@
 #include <xcb/xcb.h>
 
 // X11: Qt's flags cannot ask for a title-only frame, so the Motif hints are
-// written again after Qt's own.
+// written again after Qt's own. Wayland: where the compositor draws no frame,
+// Qt's own title bar always has minimise, maximise and close buttons; a
+// fixed window does not follow its maximise (or a full screen) but goes back
+// at once to its own size.
 namespace platform {
 namespace {
 
@@ -59,9 +62,15 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_window &&
-            (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show))
+        if (watched != m_window)
+            return false;
+        if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)
             apply();
+        else if (event->type() == QEvent::WindowStateChange && isEnlarged())
+            // After the change has been delivered, not inside it.
+            QMetaObject::invokeMethod(
+                this, [this] { m_window->setWindowState(m_window->windowState() & ~kEnlarged); },
+                Qt::QueuedConnection);
         return false;
     }
 
@@ -73,6 +82,10 @@ public:
     }
 
 private:
+    static constexpr Qt::WindowStates kEnlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+    bool isEnlarged() const { return (m_window->windowState() & kEnlarged) != 0; }
+
     QWidget* m_window;
 };
 

@@ -23,7 +23,7 @@ void StartUpActivationTest::minimisedMainWindowIsRestored()
     QVERIFY(QTest::qWaitForWindowExposed(&mainWindow) || mainWindow.isMinimized());
     QVERIFY(mainWindow.isMinimized());
 
-    app::bringForward(&mainWindow, &searchWindow);
+    app::bringForward(&mainWindow, &searchWindow, {});
     QVERIFY(!mainWindow.isMinimized());
     QVERIFY(mainWindow.isVisible());
     QVERIFY(!searchWindow.isVisible());
@@ -36,7 +36,7 @@ void StartUpActivationTest::hiddenMainWindowStaysHiddenDuringTheSearch()
     searchWindow.show();
     QVERIFY(QTest::qWaitForWindowExposed(&searchWindow));
 
-    app::bringForward(&mainWindow, &searchWindow);
+    app::bringForward(&mainWindow, &searchWindow, {});
     QVERIFY(!mainWindow.isVisible());
     QVERIFY(searchWindow.isVisible());
 }
@@ -45,8 +45,8 @@ void StartUpActivationTest::nothingOnScreenIsLeftAlone()
 {
     QWidget mainWindow;
     QWidget searchWindow;
-    app::bringForward(&mainWindow, &searchWindow);
-    app::bringForward(&mainWindow, nullptr);
+    app::bringForward(&mainWindow, &searchWindow, {});
+    app::bringForward(&mainWindow, nullptr, {});
     QVERIFY(!mainWindow.isVisible());
     QVERIFY(!searchWindow.isVisible());
 }

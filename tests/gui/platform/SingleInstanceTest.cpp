@@ -249,6 +249,14 @@ void SingleInstanceTest::secondStartNotifiesTheFirstAndNothingIsWritten()
     QCOMPARE(claimElsewhere(title).outcome, Outcome::OtherNotified);
     QTRY_COMPARE_WITH_TIMEOUT(activations.count(), 2, 3000);
     QVERIFY(first.isListening());
+    QCOMPARE(activations.last().constFirst().toString(), QString());
+
+    // A launcher's activation token travels to the holder.
+    qputenv("XDG_ACTIVATION_TOKEN", "sway/launcher-7");
+    QCOMPARE(claimElsewhere(title).outcome, Outcome::OtherNotified);
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    QTRY_COMPARE_WITH_TIMEOUT(activations.count(), 3, 3000);
+    QCOMPARE(activations.last().constFirst().toString(), QStringLiteral("sway/launcher-7"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList());
 }

@@ -1,0 +1,43 @@
+#include "platform/gui/SessionPlatform.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace platform {
+namespace {
+
+constexpr char kPlatformVariable[] = "QT_QPA_PLATFORM";
+// Wayland stays the fallback, should the X server not take the connection.
+constexpr std::string_view kX11First = "xcb;wayland";
+
+} // namespace
+
+std::string_view platformToRequest(std::string_view chosenPlatform, std::string_view waylandDisplay,
+                                   std::string_view x11Display)
+{
+    if (!chosenPlatform.empty() || waylandDisplay.empty() || x11Display.empty())
+        return {};
+    return kX11First;
+}
+
+bool requestSessionPlatform()
+{
+    const QByteArray chosen = qgetenv(kPlatformVariable);
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray x11 = qgetenv("DISPLAY");
+    const std::string_view platform =
+        platformToRequest(std::string_view(chosen.constData(), std::size_t(chosen.size())),
+                          std::string_view(wayland.constData(), std::size_t(wayland.size())),
+                          std::string_view(x11.constData(), std::size_t(x11.size())));
+    if (platform.empty())
+        return false;
+    return qputenv(kPlatformVariable, QByteArray(platform.data(), qsizetype(platform.size())));
+}
+
+void forgetSessionPlatformRequest(bool requested)
+{
+    if (requested)
+        qunsetenv(kPlatformVariable);
+}
+
+} // namespace platform
