@@ -19,6 +19,7 @@
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
 #include "platform/gui/PlainText.h"
+#include "platform/gui/SelectionFocus.h"
 #include "platform/gui/WindowHints.h"
 #include "ui_Unit1.h"
 
@@ -173,6 +174,7 @@ void Form_SelectNAS::setUpControls()
     // Room for a host name of 15 characters on one line under its icon
     // (switching to the icon view drops the grid the form description set).
     list->setGridSize(QSize(112, 112));
+    platform::showFocusInSelection(list);
     // The list reports every item that gains or loses the selection, the old
     // one first, so the panel ends on the new one.
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -190,6 +192,10 @@ void Form_SelectNAS::setUpControls()
     connect(m_ui->But_Samba, &QPushButton::clicked, this, &Form_SelectNAS::But_SambaClick);
     connect(m_ui->But_Web, &QPushButton::clicked, this, &Form_SelectNAS::But_WebClick);
     connect(m_ui->But_Cancel, &QPushButton::clicked, this, &Form_SelectNAS::But_CancelClick);
+    // Return presses the focused button too, as Space does, as on Windows
+    // (Qt leaves that to dialogs).
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true);
 }
 
 void Form_SelectNAS::setSearchWindow(QWidget* form2)

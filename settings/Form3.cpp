@@ -3,6 +3,7 @@
 #include "discovery/core/AddressSet.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
+#include "platform/gui/FocusCues.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/SecretField.h"
@@ -19,6 +20,7 @@
 #include "ui_Unit3.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QShowEvent>
 #include <exception>
 #include <functional>
@@ -69,6 +71,7 @@ void Form3::makeControls()
     // request from the window manager is Cancel (see reject()).
     resize(328, 278);
     platform::useTitleOnlyFrame(this, Qt::Dialog);
+    platform::carryFocusCues(this);
     applyPixelFonts();
     for (QLabel* label :
          {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
@@ -218,7 +221,23 @@ void Form3::RBtnAutoAssignIPClick(QObject* sender)
     }
     setAddressControlsEnabled(true);
     fillManualFields();
+    focusAddressForTyping();
+    // When an arrow key switched the mode, Qt gives the focus to the radio
+    // button after this handler has run: take it on from there.
+    QTimer::singleShot(0, this, [this] {
+        if (ui->RBtnManualSetupIP->hasFocus())
+            focusAddressForTyping();
+    });
+}
+
+// The address's first field, its text selected so that typing replaces it,
+// as Tab into it does.
+void Form3::focusAddressForTyping()
+{
     ui->IPAddressControl->setFocus(Qt::OtherFocusReason);
+    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        field && ui->IPAddressControl->isAncestorOf(field))
+        field->selectAll();
 }
 
 // The PC's own values, with the address turned into the first host of the

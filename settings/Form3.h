@@ -110,6 +110,7 @@ private:
     void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
     static void keepFocusOn(QWidget* control);
+    void focusAddressForTyping();
     void fillManualFields();
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);

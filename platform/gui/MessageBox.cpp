@@ -1,5 +1,7 @@
 #include "platform/gui/MessageBox.h"
 
+#include "platform/gui/FocusCues.h"
+
 #include <QAbstractButton>
 #include <QEventLoop>
 #include <QIcon>
@@ -21,6 +23,7 @@ QMessageBox::StandardButton messageBox(const QString& title, const QString& text
     // pictures on OK and Cancel).
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());
+    carryFocusCues(&box);
     if (blocks == BoxBlocks::OtherWindows)
         return static_cast<QMessageBox::StandardButton>(box.exec());
 

@@ -211,6 +211,7 @@ private slots:
     void search();
     void exchange_data();
     void exchange();
+    void keyboardAlone();
     void busyState();
 };
 
@@ -597,6 +598,29 @@ void Form3Test::exchange()
     QCOMPARE(f.child<platform::SecretEdit>("Edit2")->text().toString(),
              password.left(qsizetype(platform::SecretEdit::kCapacity)));
     QCOMPARE(f.form->focusWidget(), f.child<QWidget>("Button1"));
+}
+
+// The arrow keys switch the mode and leave the focus in the address, ready
+// to be typed over; Return presses the focused button.
+void Form3Test::keyboardAlone()
+{
+    Fixture f(true);
+    MessageBoxCatcher boxes;
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.form));
+    auto* automatic = f.child<QRadioButton>("RBtnAutoAssignIP");
+    automatic->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(automatic, Qt::Key_Down);
+    QTRY_VERIFY(f.child<QRadioButton>("RBtnManualSetupIP")->isChecked());
+    QTRY_VERIFY(f.control("IPAddressControl")->isAncestorOf(QApplication::focusWidget()));
+    const auto* first = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(first && first->selectedText() == first->text() && !first->text().isEmpty());
+
+    QTest::keyClicks(f.child<QLineEdit>("Edit1"), QStringLiteral("admin"));
+    auto* ok = f.child<QPushButton>("Button1");
+    ok->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ok, Qt::Key_Return);
+    QTRY_COMPARE(f.unit.requests.size(), 1);
 }
 
 // While the answer is awaited the dialog cannot be left or restarted.
