@@ -20,11 +20,13 @@ endif()
 #   <thing>_test.sh  run by bash with ARGS
 #   <thing>_test.*   run as RUNNER <file> ARGS
 #
+# NAME names a script test other than by its file, for a script run with
+# several sets of ARGS.
 # TIMING marks a test that measures wall time: it is labelled "timing" as
 # well and runs alone, so that a busy machine does not fail it.
 # Exit status 77 counts as skipped (no lab, no desktop tools).
 function(mrv_add_test file)
-    cmake_parse_arguments(T "TIMING" "TIMEOUT" "SOURCES;LIBS;ARGS;RUNNER" ${ARGN})
+    cmake_parse_arguments(T "TIMING" "TIMEOUT;NAME" "SOURCES;LIBS;ARGS;RUNNER" ${ARGN})
     if(T_UNPARSED_ARGUMENTS)
         message(FATAL_ERROR "mrv_add_test(${file}): unknown arguments ${T_UNPARSED_ARGUMENTS}")
     endif()
@@ -93,6 +95,9 @@ function(mrv_add_test file)
             set(command bash ${path})
         else()
             message(FATAL_ERROR "${path}: say which RUNNER runs it")
+        endif()
+        if(T_NAME) # one script run several ways
+            set(name ${T_NAME})
         endif()
         add_test(NAME ${name} COMMAND ${command} ${T_ARGS})
         set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
