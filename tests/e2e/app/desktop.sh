@@ -5,6 +5,8 @@
 # and its buses share one network namespace.
 #
 # usage: [MRV_WM=openbox] desktop.sh WORKDIR CMD...
+# MRV_SCREEN: the screen, WIDTHxHEIGHTxDEPTH (default 1024x768x24);
+# MRV_XFT_DPI: the desktop's font resolution (Xft.dpi; 192 for a 2x screen).
 # Exports DISPLAY, DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR (private to this
 # run) for CMD; exit status is CMD's. The program's single-instance name is
 # this run's own because it lives in the lab's network namespace.
@@ -33,7 +35,7 @@ trap cleanup EXIT
 
 # Xvfb picks a free display number and writes it to fd 3.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${MRV_SCREEN:-1024x768x24}" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 for _ in $(seq 100); do
@@ -45,6 +47,7 @@ if [[ ! -s $work/display ]]; then
     exit 77
 fi
 export DISPLAY=:$(head -n1 "$work/display")
+[[ -n ${MRV_XFT_DPI:-} ]] && echo "Xft.dpi: $MRV_XFT_DPI" | xrdb -merge
 
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/session-bus
 dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" \

@@ -15,7 +15,8 @@ sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
-for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl}; do
+for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl} \
+    ${MRV_XFT_DPI:+xrdb}; do
     if ! command -v "$tool" >/dev/null; then
         echo "e2e skipped: $tool is not installed" >&2
         exit 77
