@@ -8,19 +8,24 @@
 namespace platform {
 namespace {
 
+// The selection in the button shade instead of the highlight.
+QPalette withoutHighlight(QPalette palette)
+{
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, palette.color(group, QPalette::Button));
+        palette.setColor(group, QPalette::HighlightedText,
+                         palette.color(group, QPalette::ButtonText));
+    }
+    return palette;
+}
+
 class SelectionFocusKeeper : public QObject
 {
 public:
     explicit SelectionFocusKeeper(QAbstractItemView* view)
-        : QObject(view), m_view(view), m_focused(view->palette())
+        : QObject(view), m_view(view), m_focused(view->palette()),
+          m_unfocused(withoutHighlight(m_focused))
     {
-        m_unfocused = m_focused;
-        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            m_unfocused.setColor(group, QPalette::Highlight,
-                                 m_focused.color(group, QPalette::Button));
-            m_unfocused.setColor(group, QPalette::HighlightedText,
-                                 m_focused.color(group, QPalette::ButtonText));
-        }
         apply();
     }
 
