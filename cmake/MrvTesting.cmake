@@ -144,12 +144,3 @@ function(_mrv_add_fuzz name path libs sources)
     endif()
 endfunction()
 
-# The helpers this one replaced; a branch still calling them learns at
-# configure time what to call instead.
-foreach(_old mrv_add_qtest mrv_add_script_test mrv_add_fuzz_target)
-    function(${_old})
-        message(FATAL_ERROR "${CMAKE_CURRENT_LIST_FILE}: ${CMAKE_CURRENT_FUNCTION} is gone: "
-                            "use mrv_add_test(<Thing>Test.cpp|<Thing>Fuzz.cpp|<thing>_test.sh ...)"
-                            " (cmake/MrvTesting.cmake)")
-    endfunction()
-endforeach()

@@ -280,13 +280,13 @@ void Form3::ApplySettings()
         StartSetup();
         break;
     case discovery::AddressSetBadAddress:
-        showMessage(messages::kErrorTitle, messages::kBadAddress);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadAddress);
         break;
     case discovery::AddressSetBadMask:
-        showMessage(messages::kErrorTitle, messages::kBadMask);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadMask);
         break;
     default:
-        showMessage(messages::kErrorTitle, messages::kBadGateway);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadGateway);
         break;
     }
 }
@@ -365,7 +365,7 @@ void Form3::StartSetup()
     if (passwordSize < 0 || !SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask,
                                                         m_newGateway, userName, password)) {
         wipeCredentials();
-        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         return;
     }
 
@@ -391,11 +391,11 @@ void Form3::StartSetup()
         break;
     case SetupExchange::OpenResult::RequestTooLong:
         returnToIdle();
-        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         break;
     case SetupExchange::OpenResult::ReplyPortInUse:
         returnToIdle();
-        showMessage(messages::kErrorTitle, discovery::messages::kReplyPortInUse);
+        showMessage(discovery::messages::kErrorTitle, discovery::messages::kReplyPortInUse);
         break;
     }
 }
@@ -413,18 +413,18 @@ bool Form3::searchFreeAddress()
         try {
             answered = ProbeAddress(m_newAddress);
         } catch (const std::exception& error) {
-            showMessage(messages::kErrorTitle, error.what());
+            showMessage(discovery::messages::kErrorTitle, error.what());
             returnToIdle();
             return false;
         } catch (...) {
-            showMessage(messages::kErrorTitle, "Unknown error");
+            showMessage(discovery::messages::kErrorTitle, "Unknown error");
             returnToIdle();
             return false;
         }
         if (!answered)
             return true;
     }
-    showMessage(messages::kErrorTitle, messages::kNoFreeAddress);
+    showMessage(discovery::messages::kErrorTitle, messages::kNoFreeAddress);
     returnToIdle();
     return false;
 }

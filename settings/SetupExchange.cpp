@@ -71,8 +71,6 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
     Close();
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
     m_awaitedSeen = false;
-    m_datagramsRead = 0;
-    m_bytesSent = 0;
 
     discovery::copyText(m_identity, discovery::textOf(record.MacAddress));
     m_via.interfaceIndex = record.ArrivalInterface;
@@ -100,19 +98,20 @@ bool SetupExchange::OpenSetupReplySocket()
 }
 
 // Only the limited broadcast is steered: any other destination (a test's
-// loopback) has one way, the routing table's.
+// loopback) has one way, the routing table's. Like every send of the
+// program's own exchanges, its result is not checked: a request that did not
+// go out shows as a missing reply.
 void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
 {
-    std::ptrdiff_t sent = -1;
     if (SetupSendSocket.open()) {
         const bool steered = m_endpoints.requestAddress == platform::kLimitedBroadcast;
-        sent = steered && m_via.known()
-                   ? SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
-                                                 m_endpoints.requestPort)
-                   : SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
-                                            m_endpoints.requestPort);
+        if (steered && m_via.known())
+            SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
+                                        m_endpoints.requestPort);
+        else
+            SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
+                                   m_endpoints.requestPort);
     }
-    m_bytesSent = sent == static_cast<std::ptrdiff_t>(length) ? static_cast<int>(length) : 0;
     SetupSendSocket.close();
 }
 
@@ -128,7 +127,6 @@ bool SetupExchange::accepted() const
 
 void SetupExchange::onSetupReply()
 {
-    ++m_datagramsRead;
     if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
         m_awaitedSeen = true;
         emit awaitedReplyArrived(); // the handler ends the exchange
