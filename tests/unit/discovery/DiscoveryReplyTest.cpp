@@ -5,6 +5,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Ipv4.h"
+#include "tests/testsupport/ValueStrings.h"
 
 #include <QTest>
 #include <memory>

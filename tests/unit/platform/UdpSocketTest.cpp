@@ -1,6 +1,7 @@
 // The OS layer's UDP socket on loopback, and the dotted quads it is given.
 
 #include "platform/os/UdpSocket.h"
+#include "tests/testsupport/ValueStrings.h"
 
 #include <QtTest>
 #include <cstring>
