@@ -17,7 +17,7 @@ SetupExchange::SetupExchange(QObject* parent)
 
 SetupExchange::~SetupExchange()
 {
-    Close();
+    close();
 }
 
 namespace {
@@ -46,7 +46,7 @@ std::optional<std::size_t> buildRequest(const discovery::DeviceRecord& record,
     fields.hostAux = discovery::textOf(hostAux);
     fields.userName = {userName.constData(), static_cast<std::size_t>(userName.size())};
     fields.password = {password.constData(), static_cast<std::size_t>(password.size())};
-    return BuildSetupRequest(fields, request);
+    return buildSetupRequest(fields, request);
 }
 
 } // namespace
@@ -59,16 +59,16 @@ bool SetupExchange::requestFits(const discovery::DeviceRecord& record, const cha
     const bool fits =
         buildRequest(record, newAddress, newMask, newGateway, userName, password, request)
             .has_value();
-    WipeSetupBuffer(request);
+    wipeSetupBuffer(request);
     return fits;
 }
 
-SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& record,
+SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& record,
                                               const char* newAddress, const char* newMask,
                                               const char* newGateway, const QByteArray& userName,
                                               const QByteArray& password)
 {
-    Close();
+    close();
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
     m_awaitedSeen = false;
 
@@ -82,13 +82,13 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
         return OpenResult::RequestTooLong;
 
     if (!OpenSetupReplySocket()) {
-        WipeSetupBuffer(request);
+        wipeSetupBuffer(request);
         return OpenResult::ReplyPortInUse;
     }
 
     SetupSendSocket.open();
     SendSetupRequest(request, *length);
-    WipeSetupBuffer(request);
+    wipeSetupBuffer(request);
     return OpenResult::Sent;
 }
 
@@ -115,19 +115,19 @@ void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
     SetupSendSocket.close();
 }
 
-void SetupExchange::Close()
+void SetupExchange::close()
 {
     SetupReplySocket.close();
 }
 
 bool SetupExchange::accepted() const
 {
-    return m_awaitedSeen && SetupAccepted(m_replyBuffer);
+    return m_awaitedSeen && setupAccepted(m_replyBuffer);
 }
 
 void SetupExchange::onSetupReply()
 {
-    if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
+    if (isAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
         m_awaitedSeen = true;
         emit awaitedReplyArrived(); // the handler ends the exchange
     }

@@ -57,12 +57,12 @@ public:
     // not know that adapter, once by the default route; when that adapter has
     // gone, not at all (the exchange then times out). The request buffer is
     // wiped as soon as it is sent.
-    OpenResult Open(const discovery::DeviceRecord& record, const char* newAddress,
+    OpenResult open(const discovery::DeviceRecord& record, const char* newAddress,
                     const char* newMask, const char* newGateway, const QByteArray& userName,
                     const QByteArray& password);
 
     // Closes the reply socket; a reply arriving later is never read.
-    void Close();
+    void close();
 
     bool isOpen() const { return SetupReplySocket.isOpen(); }
 

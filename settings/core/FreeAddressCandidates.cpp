@@ -17,7 +17,7 @@ int lastOctet(std::string_view text)
 
 } // namespace
 
-std::vector<std::string> FreeAddressCandidates(std::string_view pcAddress, std::string_view pcMask)
+std::vector<std::string> freeAddressCandidates(std::string_view pcAddress, std::string_view pcMask)
 {
     std::vector<std::string> candidates;
     const std::size_t dot = pcAddress.rfind('.');

@@ -85,8 +85,8 @@ private slots:
         const std::uint32_t pcNetwork = platform::inetAddr("192.168.1.0");
         QCOMPARE(t.record(1)->NetworkAddress, pcNetwork);
         QCOMPARE(platform::dottedQuad(t.record(2)->NetworkAddress), std::string("192.168.2.0"));
-        MarkRecordFlags(*t.record(1), pcNetwork);
-        MarkRecordFlags(*t.record(2), pcNetwork);
+        markRecordFlags(*t.record(1), pcNetwork);
+        markRecordFlags(*t.record(2), pcNetwork);
         QCOMPARE(t.record(1)->OtherSubnet, 0);
         QCOMPARE(t.record(2)->OtherSubnet, 1);
 
@@ -152,7 +152,7 @@ private slots:
         v[9] = "";
         QCOMPARE(feed(t, reply("00:00:00:00:00:03", v)), ReplyOutcome::Added);
         QCOMPARE(text(t.record(3)->DiskFree), QByteArray());
-        MarkRecordFlags(*t.record(3), platform::inetAddr("192.168.1.0"));
+        markRecordFlags(*t.record(3), platform::inetAddr("192.168.1.0"));
         QCOMPARE(t.record(3)->FreeSpaceMissing, 1);
 
         // A zero byte after the last value ends the text without harm.
