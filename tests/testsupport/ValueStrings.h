@@ -9,7 +9,7 @@
 
 #include <QByteArray>
 #include <QTest>
-#include <cstring>
+#include <algorithm>
 #include <optional>
 
 namespace testsupport {
@@ -18,7 +18,8 @@ namespace testsupport {
 template <std::size_t N>
 QByteArray quotedField(const char (&field)[N])
 {
-    return '"' + QByteArray(field, qsizetype(strnlen(field, N))) + '"';
+    const char* end = std::find(field, field + N, '\0');
+    return '"' + QByteArray(field, end - field) + '"';
 }
 
 inline QByteArray dottedQuad(const platform::Ipv4Address& address)
