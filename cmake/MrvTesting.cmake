@@ -1,5 +1,5 @@
 # A cross build's test programs run under wine, and only inside the lab that
-# tests/lab/app/windows_tests_wine_test.sh makes for them (tools/lab/wine-run).
+# tests/lab/app/windows_programs_wine_test.sh makes for them (tools/lab/wine-run).
 if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/lab/wine-run)
 endif()
