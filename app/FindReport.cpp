@@ -2,7 +2,7 @@
 
 #include "discovery/RecordText.h"
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,7 +32,7 @@ QJsonObject recordJson(int number, const DeviceRecord& r)
         {"DiskAux", fieldText(r.DiskAux)},
         {"DiskCapacity", fieldText(r.DiskCapacity)},
         {"DiskFree", fieldText(r.DiskFree)},
-        {"NetworkAddress", latin(dottedQuad(r.NetworkAddress))},
+        {"NetworkAddress", latin(platform::dottedQuad(r.NetworkAddress))},
         {"OtherSubnet", r.OtherSubnet},
         {"FreeSpaceMissing", r.FreeSpaceMissing},
     };
@@ -87,7 +87,7 @@ QByteArray findReportJson(const ScanSummary& scan)
         {"PcIpAddress", latin(textOf(scan.pc.PcIpAddress))},
         {"PcSubnetMask", latin(textOf(scan.pc.PcSubnetMask))},
         {"PcGateway", latin(textOf(scan.pc.PcGateway))},
-        {"PcNetwork", latin(dottedQuad(scan.pc.PcNetwork))},
+        {"PcNetwork", latin(platform::dottedQuad(scan.pc.PcNetwork))},
         {"replyPortFailed", scan.replyPortFailed},
         {"datagrams", scan.datagrams},
         {"DeviceCount", scan.table.DeviceCount},

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     int status = 0;
     QObject::connect(&exchange, &DiscoveryExchange::scanEnded, &app, [&](bool replyPortFailed) {
         for (int n = 1; n <= table.DeviceCount; ++n)
-            MarkRecordFlags(*table.record(n), pc.PcNetwork);
+            markRecordFlags(*table.record(n), pc.PcNetwork);
         const ScanSummary summary{pc, table, replyPortFailed, exchange.counters().datagrams};
         if (json)
             out << findReportJson(summary);

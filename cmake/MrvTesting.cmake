@@ -1,5 +1,5 @@
 # A cross build's test programs run under wine, and only inside the lab that
-# tests/lab/app/windows_tests_wine_test.sh makes for them (tools/lab/wine-run).
+# tests/lab/app/windows_programs_wine_test.sh makes for them (tools/lab/wine-run).
 if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/lab/wine-run)
 endif()
@@ -8,7 +8,9 @@ endif()
 #
 # One test from one file in tests/<kind>/<part>/, registered under the file's
 # name without its extension and labelled with its kind (unit, gui, lab, e2e,
-# fuzz). <part> is the product folder the test is about.
+# fuzz). <part> is the product folder the test is about, one that holds
+# sources itself: discovery, app, or one of platform's layers (platform/os,
+# platform/net, platform/gui), never platform alone.
 #
 #   <Thing>Test.cpp  a QtTest executable; SOURCES are further files of it, LIBS
 #                    what it links (both also for a fuzz driver)
@@ -34,17 +36,21 @@ function(mrv_add_test file)
     cmake_path(GET file EXTENSION LAST_ONLY extension)
     set(path ${CMAKE_CURRENT_SOURCE_DIR}/${file})
 
-    # The folder names the kind and the product part: tests/<kind>/<part>.
+    # The folder names the kind and the product part: tests/<kind>/<part>,
+    # where <part> may be more than one level deep (platform/os).
     file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
     string(REPLACE "/" ";" folder_parts "${folder}")
     list(LENGTH folder_parts depth)
     list(GET folder_parts 0 kind)
-    if(NOT depth EQUAL 2 OR NOT kind MATCHES "^(unit|gui|lab|e2e|fuzz)$")
+    if(depth LESS 2 OR NOT kind MATCHES "^(unit|gui|lab|e2e|fuzz)$")
         message(FATAL_ERROR "${path}: tests live in tests/<unit|gui|lab|e2e|fuzz>/<part>/")
     endif()
-    list(GET folder_parts 1 part)
-    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${part})
-        message(FATAL_ERROR "${path}: no product folder ${part}/ for tests/${folder}")
+    list(SUBLIST folder_parts 1 -1 part_parts)
+    list(JOIN part_parts "/" part)
+    file(GLOB part_sources ${PROJECT_SOURCE_DIR}/${part}/*.cpp ${PROJECT_SOURCE_DIR}/${part}/*.h)
+    if(NOT part_sources)
+        message(FATAL_ERROR "${path}: ${part}/ is not a product folder with sources of its own"
+                            " (tests/${folder} must mirror one, e.g. platform/os)")
     endif()
     if(NOT EXISTS ${path})
         message(FATAL_ERROR "${path}: no such file")
@@ -149,12 +155,3 @@ function(_mrv_add_fuzz name path libs sources)
     endif()
 endfunction()
 
-# The helpers this one replaced; a branch still calling them learns at
-# configure time what to call instead.
-foreach(_old mrv_add_qtest mrv_add_script_test mrv_add_fuzz_target)
-    function(${_old})
-        message(FATAL_ERROR "${CMAKE_CURRENT_LIST_FILE}: ${CMAKE_CURRENT_FUNCTION} is gone: "
-                            "use mrv_add_test(<Thing>Test.cpp|<Thing>Fuzz.cpp|<thing>_test.sh ...)"
-                            " (cmake/MrvTesting.cmake)")
-    endfunction()
-endforeach()

@@ -5,7 +5,6 @@
 #include "discovery/RecordText.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
 #include "discovery/core/Messages.h"
 #include "mainwindow/GuidePictures.h"
 #include "mainwindow/MessageBoxes.h"
@@ -16,6 +15,7 @@
 #include "mainwindow/core/GuideTexts.h"
 #include "mainwindow/core/ScanProgressBar.h"
 #include "mainwindow/core/UnitIcon.h"
+#include "platform/core/DottedQuad.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
 #include "platform/gui/PlainText.h"
@@ -63,7 +63,7 @@ void offerWholeTextWhenCut(QLabel* label)
 // buttons were offered for; empty when the text names no address.
 QString openedAddress(const discovery::DeviceRecord& record)
 {
-    return utf8(discovery::canonicalAddress(discovery::textOf(record.IpAddress)));
+    return utf8(platform::canonicalAddress(discovery::textOf(record.IpAddress)));
 }
 
 } // namespace

@@ -11,9 +11,9 @@ namespace mainwindow {
 namespace {
 
 // The gauge's place in the 75 x 75 square (the unit drawing's: core/IconLayout.h).
-const QRectF gaugeFrame(52.5, 6.5, 18, 64);
-constexpr int gaugeSegments = kUsageLevels - 1; // level n fills n segments
-const QColor ink(0x3D, 0x48, 0x52);
+const QRectF kGaugeFrame(52.5, 6.5, 18, 64);
+constexpr int kGaugeSegments = kUsageLevels - 1; // level n fills n segments
+const QColor kInk(0x3D, 0x48, 0x52);
 
 QColor mix(const QColor& a, const QColor& b, double t)
 {
@@ -78,15 +78,15 @@ QImage dimmed(QImage image)
 
 void drawGaugeFrame(QPainter& painter, bool outside)
 {
-    painter.setPen(QPen(outside ? QColor(0x8A, 0x94, 0x9E) : ink, 1.2));
+    painter.setPen(QPen(outside ? QColor(0x8A, 0x94, 0x9E) : kInk, 1.2));
     painter.setBrush(QColor(0xF4, 0xF6, 0xF8));
-    painter.drawRoundedRect(gaugeFrame, 3, 3);
+    painter.drawRoundedRect(kGaugeFrame, 3, 3);
 }
 
 QRectF segmentRect(int i) // i = 0 is the bottom segment
 {
-    const QRectF inner = gaugeFrame.adjusted(2.5, 2.5, -2.5, -2.5);
-    const double pitch = inner.height() / gaugeSegments;
+    const QRectF inner = kGaugeFrame.adjusted(2.5, 2.5, -2.5, -2.5);
+    const double pitch = inner.height() / kGaugeSegments;
     return {inner.left(), inner.bottom() - (i + 1) * pitch + 0.5, inner.width(), pitch - 1.0};
 }
 
@@ -97,7 +97,7 @@ void drawLevel(QPainter& painter, int level, bool outside)
         fill = mix(fill, QColor(0xB8, 0xBE, 0xC4), 0.45);
     const QColor empty(0xDD, 0xE3, 0xE8);
     painter.setPen(Qt::NoPen);
-    for (int i = 0; i < gaugeSegments; ++i) {
+    for (int i = 0; i < kGaugeSegments; ++i) {
         painter.setBrush(i < level ? fill : empty);
         painter.drawRect(segmentRect(i));
     }
@@ -106,7 +106,7 @@ void drawLevel(QPainter& painter, int level, bool outside)
 // No free-space value: hatched gauge with a question mark.
 void drawUnknown(QPainter& painter, bool outside)
 {
-    const QRectF inner = gaugeFrame.adjusted(2.5, 2.5, -2.5, -2.5);
+    const QRectF inner = kGaugeFrame.adjusted(2.5, 2.5, -2.5, -2.5);
     painter.save();
     painter.setClipRect(inner);
     painter.setPen(QPen(QColor(0xC4, 0xCB, 0xD2), 1.6));

@@ -33,7 +33,7 @@ public:
     void Echo();
 
     // The outcome of the last echo that completed.
-    const TReplyStatus& ReplyStatus() const { return m_replyStatus; }
+    const TReplyStatus& replyStatus() const { return m_replyStatus; }
 
     // The number the next request will carry.
     std::uint16_t nextSequenceNumber() const { return m_sequence.next(); }

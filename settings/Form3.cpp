@@ -62,10 +62,10 @@ void Form3::setVisible(bool visible)
 
 void Form3::makeControls()
 {
-    if (ui)
+    if (m_ui)
         return;
-    ui = std::make_unique<Ui::Form3>();
-    ui->setupUi(this);
+    m_ui = std::make_unique<Ui::Form3>();
+    m_ui->setupUi(this);
 
     // A fixed frame with a title and nothing else in the title bar. A close
     // request from the window manager is Cancel (see reject()).
@@ -73,24 +73,24 @@ void Form3::makeControls()
     platform::useTitleOnlyFrame(this, Qt::Dialog);
     platform::carryFocusCues(this);
     applyPixelFonts();
-    for (QLabel* label :
-         {ui->LBIPAddr, ui->LBNetMask, ui->LBGateWay, ui->Label4, ui->Label1, ui->Label2})
+    for (QLabel* label : {m_ui->LBIPAddr, m_ui->LBNetMask, m_ui->LBGateWay, m_ui->Label4,
+                          m_ui->Label1, m_ui->Label2})
         label->adjustSize();
-    ui->ProgressBar1->setVisible(false);
+    m_ui->ProgressBar1->setVisible(false);
 
     // Checking a radio button, by click or from code, runs the mode switch;
     // a button that was already checked does not.
-    for (QRadioButton* radio : {ui->RBtnAutoAssignIP, ui->RBtnManualSetupIP}) {
+    for (QRadioButton* radio : {m_ui->RBtnAutoAssignIP, m_ui->RBtnManualSetupIP}) {
         connect(radio, &QRadioButton::toggled, this, [this, radio](bool checked) {
             if (checked)
                 RBtnAutoAssignIPClick(radio);
         });
     }
-    onControlEnter(ui->IPAddressControl, [this] { IPAddressControlEnter(); });
-    onControlEnter(ui->MaskAddressControl, [this] { MaskAddressControlEnter(); });
-    onControlEnter(ui->GatewayAddressControl, [this] { GatewayAddressControlEnter(); });
-    connect(ui->Button1, &QPushButton::clicked, this, &Form3::Button1Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &Form3::Button2Click);
+    onControlEnter(m_ui->IPAddressControl, [this] { IPAddressControlEnter(); });
+    onControlEnter(m_ui->MaskAddressControl, [this] { MaskAddressControlEnter(); });
+    onControlEnter(m_ui->GatewayAddressControl, [this] { GatewayAddressControlEnter(); });
+    connect(m_ui->Button1, &QPushButton::clicked, this, &Form3::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &Form3::Button2Click);
 }
 
 Form3::~Form3() = default;
@@ -115,21 +115,21 @@ void Form3::applyPixelFonts()
         int pixels;
     } sizes[] = {
         {this, 12},
-        {ui->RBtnAutoAssignIP, 15},
-        {ui->RBtnManualSetupIP, 15},
-        {ui->LBIPAddr, 12},
-        {ui->LBNetMask, 12},
-        {ui->LBGateWay, 12},
-        {ui->IPAddressControl, 12},
-        {ui->MaskAddressControl, 12},
-        {ui->GatewayAddressControl, 12},
-        {ui->Label4, 15},
-        {ui->Label1, 15},
-        {ui->Label2, 15},
-        {ui->Edit1, 13},
-        {ui->Edit2, 13},
-        {ui->Button1, 15},
-        {ui->Button2, 12},
+        {m_ui->RBtnAutoAssignIP, 15},
+        {m_ui->RBtnManualSetupIP, 15},
+        {m_ui->LBIPAddr, 12},
+        {m_ui->LBNetMask, 12},
+        {m_ui->LBGateWay, 12},
+        {m_ui->IPAddressControl, 12},
+        {m_ui->MaskAddressControl, 12},
+        {m_ui->GatewayAddressControl, 12},
+        {m_ui->Label4, 15},
+        {m_ui->Label1, 15},
+        {m_ui->Label2, 15},
+        {m_ui->Edit1, 13},
+        {m_ui->Edit2, 13},
+        {m_ui->Button1, 15},
+        {m_ui->Button2, 12},
     };
     for (const auto& entry : sizes)
         platform::setPixelFont(entry.widget, entry.pixels);
@@ -158,17 +158,17 @@ void Form3::FormActivate()
     // No record can be chosen only when the dialog is opened without a
     // selection; it then behaves as for a unit inside the subnet.
     if (record && record->OtherSubnet != 0) {
-        ui->RBtnAutoAssignIP->setEnabled(true);
-        ui->RBtnAutoAssignIP->setChecked(true);
-        ui->RBtnAutoAssignIP->setFocus(Qt::OtherFocusReason);
+        m_ui->RBtnAutoAssignIP->setEnabled(true);
+        m_ui->RBtnAutoAssignIP->setChecked(true);
+        m_ui->RBtnAutoAssignIP->setFocus(Qt::OtherFocusReason);
         setAddressControlsEnabled(false);
     } else {
-        ui->RBtnAutoAssignIP->setEnabled(false);
-        ui->RBtnManualSetupIP->setChecked(true);
-        ui->RBtnManualSetupIP->setFocus(Qt::OtherFocusReason);
+        m_ui->RBtnAutoAssignIP->setEnabled(false);
+        m_ui->RBtnManualSetupIP->setChecked(true);
+        m_ui->RBtnManualSetupIP->setFocus(Qt::OtherFocusReason);
     }
-    ui->ProgressBar1->setValue(0);
-    ui->Button1->setFocus(Qt::OtherFocusReason);
+    m_ui->ProgressBar1->setValue(0);
+    m_ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
     m_timer1.setInterval(kReplyWaitMs);
     forgetCredentials();
@@ -179,25 +179,25 @@ void Form3::FormActivate()
 
 void Form3::setAddressControlsEnabled(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->IPAddressControl, ui->MaskAddressControl,
-                                                      ui->GatewayAddressControl, ui->LBIPAddr,
-                                                      ui->LBNetMask, ui->LBGateWay})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_ui->IPAddressControl, m_ui->MaskAddressControl, m_ui->GatewayAddressControl,
+             m_ui->LBIPAddr, m_ui->LBNetMask, m_ui->LBGateWay})
         w->setEnabled(enabled);
 }
 
 void Form3::IPAddressControlEnter()
 {
-    keepFocusOn(ui->IPAddressControl);
+    keepFocusOn(m_ui->IPAddressControl);
 }
 
 void Form3::MaskAddressControlEnter()
 {
-    keepFocusOn(ui->MaskAddressControl);
+    keepFocusOn(m_ui->MaskAddressControl);
 }
 
 void Form3::GatewayAddressControlEnter()
 {
-    keepFocusOn(ui->GatewayAddressControl);
+    keepFocusOn(m_ui->GatewayAddressControl);
 }
 
 // An address control, on receiving the focus, takes the keyboard focus
@@ -215,7 +215,7 @@ void Form3::RBtnAutoAssignIPClick(QObject* sender)
     if (sender != nullptr && sender->objectName() == QLatin1String("RBtnAutoAssignIP")) {
         setAddressControlsEnabled(false);
         for (AddressControl* control :
-             {ui->IPAddressControl, ui->MaskAddressControl, ui->GatewayAddressControl})
+             {m_ui->IPAddressControl, m_ui->MaskAddressControl, m_ui->GatewayAddressControl})
             setDottedText(control, "0.0.0.0");
         return;
     }
@@ -225,7 +225,7 @@ void Form3::RBtnAutoAssignIPClick(QObject* sender)
     // When an arrow key switched the mode, Qt gives the focus to the radio
     // button after this handler has run: take it on from there.
     QTimer::singleShot(0, this, [this] {
-        if (ui->RBtnManualSetupIP->hasFocus())
+        if (m_ui->RBtnManualSetupIP->hasFocus())
             focusAddressForTyping();
     });
 }
@@ -234,9 +234,9 @@ void Form3::RBtnAutoAssignIPClick(QObject* sender)
 // as Tab into it does.
 void Form3::focusAddressForTyping()
 {
-    ui->IPAddressControl->setFocus(Qt::OtherFocusReason);
+    m_ui->IPAddressControl->setFocus(Qt::OtherFocusReason);
     if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        field && ui->IPAddressControl->isAncestorOf(field))
+        field && m_ui->IPAddressControl->isAncestorOf(field))
         field->selectAll();
 }
 
@@ -244,19 +244,19 @@ void Form3::focusAddressForTyping()
 // subnet octet by octet as the mask control shows it.
 void Form3::fillManualFields()
 {
-    setDottedText(ui->IPAddressControl, m_pc.PcIpAddress);
-    setDottedText(ui->MaskAddressControl, m_pc.PcSubnetMask);
-    setDottedText(ui->GatewayAddressControl, m_pc.PcGateway);
+    setDottedText(m_ui->IPAddressControl, m_pc.PcIpAddress);
+    setDottedText(m_ui->MaskAddressControl, m_pc.PcSubnetMask);
+    setDottedText(m_ui->GatewayAddressControl, m_pc.PcGateway);
     Octets address{};
     Octets mask{};
     for (int i = 0; i < 4; ++i) {
-        address[i] = octet(ui->IPAddressControl, i);
-        mask[i] = octet(ui->MaskAddressControl, i);
+        address[i] = octet(m_ui->IPAddressControl, i);
+        mask[i] = octet(m_ui->MaskAddressControl, i);
     }
-    const Octets proposal = ProposeManualAddress(address, mask);
+    const Octets proposal = proposeManualAddress(address, mask);
     for (int i = 3; i >= 0; --i) {
         if (proposal[i] != address[i])
-            setOctet(ui->IPAddressControl, i, proposal[i]);
+            setOctet(m_ui->IPAddressControl, i, proposal[i]);
     }
 }
 
@@ -284,14 +284,14 @@ void Form3::ApplySettings()
 {
     if (m_phase != Phase::Idle)
         return;
-    if (ui->RBtnAutoAssignIP->isChecked()) {
+    if (m_ui->RBtnAutoAssignIP->isChecked()) {
         discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
         discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
         discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
     } else {
-        discovery::copyText(m_newAddress, dottedText(ui->IPAddressControl).toStdString());
-        discovery::copyText(m_newMask, dottedText(ui->MaskAddressControl).toStdString());
-        discovery::copyText(m_newGateway, dottedText(ui->GatewayAddressControl).toStdString());
+        discovery::copyText(m_newAddress, dottedText(m_ui->IPAddressControl).toStdString());
+        discovery::copyText(m_newMask, dottedText(m_ui->MaskAddressControl).toStdString());
+        discovery::copyText(m_newGateway, dottedText(m_ui->GatewayAddressControl).toStdString());
     }
 
     switch (discovery::CheckAddressSet(m_newAddress, m_newMask, m_newGateway)) {
@@ -299,13 +299,13 @@ void Form3::ApplySettings()
         StartSetup();
         break;
     case discovery::AddressSetBadAddress:
-        showMessage(messages::kErrorTitle, messages::kBadAddress);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadAddress);
         break;
     case discovery::AddressSetBadMask:
-        showMessage(messages::kErrorTitle, messages::kBadMask);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadMask);
         break;
     default:
-        showMessage(messages::kErrorTitle, messages::kBadGateway);
+        showMessage(discovery::messages::kErrorTitle, messages::kBadGateway);
         break;
     }
 }
@@ -320,9 +320,9 @@ void Form3::setPhase(Phase phase)
 
 void Form3::enterBusy()
 {
-    ui->ProgressBar1->setVisible(true);
-    ui->Button1->setEnabled(false);
-    ui->Button2->setEnabled(false);
+    m_ui->ProgressBar1->setVisible(true);
+    m_ui->Button1->setEnabled(false);
+    m_ui->Button2->setEnabled(false);
     m_timer2.start();
 }
 
@@ -332,8 +332,8 @@ void Form3::returnToIdle()
 {
     m_timer2.stop();
     m_timer1.stop();
-    ui->ProgressBar1->setValue(kProgressFull);
-    ui->ProgressBar1->setVisible(false);
+    m_ui->ProgressBar1->setValue(kProgressFull);
+    m_ui->ProgressBar1->setVisible(false);
     restoreIdleControls();
     setPhase(Phase::Idle);
 }
@@ -342,10 +342,10 @@ void Form3::returnToIdle()
 // on OK, the timers' intervals as an opening sets them.
 void Form3::restoreIdleControls()
 {
-    ui->Button1->setEnabled(true);
-    ui->Button2->setEnabled(true);
-    ui->ProgressBar1->setValue(0);
-    ui->Button1->setFocus(Qt::OtherFocusReason);
+    m_ui->Button1->setEnabled(true);
+    m_ui->Button2->setEnabled(true);
+    m_ui->ProgressBar1->setValue(0);
+    m_ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
     m_timer1.setInterval(kReplyWaitMs);
 }
@@ -355,15 +355,15 @@ void Form3::StartSetup()
     const discovery::DeviceRecord* record = chosenRecord();
     if (!record)
         return;
-    const bool automatic = ui->RBtnAutoAssignIP->isChecked();
+    const bool automatic = m_ui->RBtnAutoAssignIP->isChecked();
 
-    QByteArray userName = platform::cp932::encode(ui->Edit1->text());
+    QByteArray userName = platform::cp932::encode(m_ui->Edit1->text());
     // The password goes from the field's own buffer into this one, a
     // character at a time, and is wiped here once the request has gone; the
     // exchange reads it in place (fromRawData copies nothing).
     char passwordBytes[kSetupBufferSize];
     const qsizetype passwordSize =
-        platform::cp932::encodeInto(ui->Edit2->text(), passwordBytes, sizeof passwordBytes);
+        platform::cp932::encodeInto(m_ui->Edit2->text(), passwordBytes, sizeof passwordBytes);
     const QByteArray password =
         QByteArray::fromRawData(passwordBytes, passwordSize < 0 ? 0 : passwordSize);
     const auto wipeCredentials = [&userName, &passwordBytes] {
@@ -376,7 +376,7 @@ void Form3::StartSetup()
     std::string longestAddress(discovery::textOf(m_newAddress));
     if (automatic) {
         for (const std::string& candidate :
-             FreeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask))) {
+             freeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask))) {
             if (candidate.size() > longestAddress.size())
                 longestAddress = candidate;
         }
@@ -384,7 +384,7 @@ void Form3::StartSetup()
     if (passwordSize < 0 || !SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask,
                                                         m_newGateway, userName, password)) {
         wipeCredentials();
-        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         return;
     }
 
@@ -398,23 +398,23 @@ void Form3::StartSetup()
     }
 
     const SetupExchange::OpenResult opened =
-        m_exchange.Open(*record, m_newAddress, m_newMask, m_newGateway, userName, password);
+        m_exchange.open(*record, m_newAddress, m_newMask, m_newGateway, userName, password);
     wipeCredentials();
 
     switch (opened) {
     case SetupExchange::OpenResult::Sent:
         setPhase(Phase::Awaiting);
         // The bar measures the 30 s wait from here, whatever the search used of it.
-        ui->ProgressBar1->setValue(0);
+        m_ui->ProgressBar1->setValue(0);
         m_timer1.start();
         break;
     case SetupExchange::OpenResult::RequestTooLong:
         returnToIdle();
-        showMessage(messages::kErrorTitle, messages::kCredentialsTooLong);
+        showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         break;
     case SetupExchange::OpenResult::ReplyPortInUse:
         returnToIdle();
-        showMessage(messages::kErrorTitle, discovery::messages::kReplyPortInUse);
+        showMessage(discovery::messages::kErrorTitle, discovery::messages::kReplyPortInUse);
         break;
     }
 }
@@ -425,25 +425,25 @@ void Form3::StartSetup()
 bool Form3::searchFreeAddress()
 {
     const auto candidates =
-        FreeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask));
+        freeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask));
     for (const std::string& candidate : candidates) {
         discovery::copyText(m_newAddress, candidate);
         bool answered = true;
         try {
             answered = ProbeAddress(m_newAddress);
         } catch (const std::exception& error) {
-            showMessage(messages::kErrorTitle, error.what());
+            showMessage(discovery::messages::kErrorTitle, error.what());
             returnToIdle();
             return false;
         } catch (...) {
-            showMessage(messages::kErrorTitle, "Unknown error");
+            showMessage(discovery::messages::kErrorTitle, "Unknown error");
             returnToIdle();
             return false;
         }
         if (!answered)
             return true;
     }
-    showMessage(messages::kErrorTitle, messages::kNoFreeAddress);
+    showMessage(discovery::messages::kErrorTitle, messages::kNoFreeAddress);
     returnToIdle();
     return false;
 }
@@ -477,10 +477,10 @@ void Form3::FinishSetup()
 {
     m_timer2.stop();
     m_timer1.stop();
-    ui->ProgressBar1->setValue(kProgressFull);
-    ui->ProgressBar1->setVisible(false);
+    m_ui->ProgressBar1->setValue(kProgressFull);
+    m_ui->ProgressBar1->setVisible(false);
     const bool success = m_exchange.accepted();
-    m_exchange.Close();
+    m_exchange.close();
     // Idle before the result box runs its own event loop: nothing of this
     // exchange can arrive any more.
     setPhase(Phase::Idle);
@@ -498,23 +498,23 @@ void Form3::FinishSetup()
 void Form3::Timer1Timer()
 {
     FinishSetup();
-    ui->Button1->setEnabled(true);
-    ui->Button2->setEnabled(true);
+    m_ui->Button1->setEnabled(true);
+    m_ui->Button2->setEnabled(true);
 }
 
 void Form3::Timer2Timer()
 {
-    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+    m_ui->ProgressBar1->setValue(m_ui->ProgressBar1->value() + 1);
 }
 
 // The hidden dialog keeps no credentials until its next opening, not even
 // in the fields' undo history.
 void Form3::forgetCredentials()
 {
-    if (!ui)
+    if (!m_ui)
         return; // never opened: nothing was typed
-    platform::eraseFieldText(ui->Edit1);
-    ui->Edit2->clear();
+    platform::eraseFieldText(m_ui->Edit1);
+    m_ui->Edit2->clear();
 }
 
 void Form3::showMessage(const char* title, const char* text)

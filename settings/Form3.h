@@ -115,7 +115,7 @@ private:
     void applyPixelFonts();
     static void showMessage(const char* title, const char* text);
 
-    std::unique_ptr<Ui::Form3> ui; // null until the controls are made
+    std::unique_ptr<Ui::Form3> m_ui; // null until the controls are made
     discovery::DeviceTable& m_table;
     const discovery::PcNetworkValues& m_pc;
     std::function<int()> m_selectedItemIndex;

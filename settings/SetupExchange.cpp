@@ -17,7 +17,7 @@ SetupExchange::SetupExchange(QObject* parent)
 
 SetupExchange::~SetupExchange()
 {
-    Close();
+    close();
 }
 
 namespace {
@@ -46,7 +46,7 @@ std::optional<std::size_t> buildRequest(const discovery::DeviceRecord& record,
     fields.hostAux = discovery::textOf(hostAux);
     fields.userName = {userName.constData(), static_cast<std::size_t>(userName.size())};
     fields.password = {password.constData(), static_cast<std::size_t>(password.size())};
-    return BuildSetupRequest(fields, request);
+    return buildSetupRequest(fields, request);
 }
 
 } // namespace
@@ -59,20 +59,18 @@ bool SetupExchange::requestFits(const discovery::DeviceRecord& record, const cha
     const bool fits =
         buildRequest(record, newAddress, newMask, newGateway, userName, password, request)
             .has_value();
-    WipeSetupBuffer(request);
+    wipeSetupBuffer(request);
     return fits;
 }
 
-SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& record,
+SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& record,
                                               const char* newAddress, const char* newMask,
                                               const char* newGateway, const QByteArray& userName,
                                               const QByteArray& password)
 {
-    Close();
+    close();
     std::memset(m_replyBuffer, 0, sizeof m_replyBuffer);
     m_awaitedSeen = false;
-    m_datagramsRead = 0;
-    m_bytesSent = 0;
 
     discovery::copyText(m_identity, discovery::textOf(record.MacAddress));
     m_via.interfaceIndex = record.ArrivalInterface;
@@ -84,13 +82,13 @@ SetupExchange::OpenResult SetupExchange::Open(const discovery::DeviceRecord& rec
         return OpenResult::RequestTooLong;
 
     if (!OpenSetupReplySocket()) {
-        WipeSetupBuffer(request);
+        wipeSetupBuffer(request);
         return OpenResult::ReplyPortInUse;
     }
 
     SetupSendSocket.open();
     SendSetupRequest(request, *length);
-    WipeSetupBuffer(request);
+    wipeSetupBuffer(request);
     return OpenResult::Sent;
 }
 
@@ -100,36 +98,36 @@ bool SetupExchange::OpenSetupReplySocket()
 }
 
 // Only the limited broadcast is steered: any other destination (a test's
-// loopback) has one way, the routing table's.
+// loopback) has one way, the routing table's. Like every send of the
+// program's own exchanges, its result is not checked: a request that did not
+// go out shows as a missing reply.
 void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
 {
-    std::ptrdiff_t sent = -1;
     if (SetupSendSocket.open()) {
         const bool steered = m_endpoints.requestAddress == platform::kLimitedBroadcast;
-        sent = steered && m_via.known()
-                   ? SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
-                                                 m_endpoints.requestPort)
-                   : SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
-                                            m_endpoints.requestPort);
+        if (steered && m_via.known())
+            SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
+                                        m_endpoints.requestPort);
+        else
+            SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
+                                   m_endpoints.requestPort);
     }
-    m_bytesSent = sent == static_cast<std::ptrdiff_t>(length) ? static_cast<int>(length) : 0;
     SetupSendSocket.close();
 }
 
-void SetupExchange::Close()
+void SetupExchange::close()
 {
     SetupReplySocket.close();
 }
 
 bool SetupExchange::accepted() const
 {
-    return m_awaitedSeen && SetupAccepted(m_replyBuffer);
+    return m_awaitedSeen && setupAccepted(m_replyBuffer);
 }
 
 void SetupExchange::onSetupReply()
 {
-    ++m_datagramsRead;
-    if (IsAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
+    if (isAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
         m_awaitedSeen = true;
         emit awaitedReplyArrived(); // the handler ends the exchange
     }

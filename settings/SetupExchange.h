@@ -41,7 +41,6 @@ public:
         std::uint16_t replyPort = discovery::kReplyPort;
     };
     void setEndpoints(const Endpoints& endpoints) { m_endpoints = endpoints; }
-    const Endpoints& endpoints() const { return m_endpoints; }
 
     // Whether a request with these texts would fit its buffer (the builder's
     // refusal, asked before anything is done).
@@ -58,12 +57,12 @@ public:
     // not know that adapter, once by the default route; when that adapter has
     // gone, not at all (the exchange then times out). The request buffer is
     // wiped as soon as it is sent.
-    OpenResult Open(const discovery::DeviceRecord& record, const char* newAddress,
+    OpenResult open(const discovery::DeviceRecord& record, const char* newAddress,
                     const char* newMask, const char* newGateway, const QByteArray& userName,
                     const QByteArray& password);
 
     // Closes the reply socket; a reply arriving later is never read.
-    void Close();
+    void close();
 
     bool isOpen() const { return SetupReplySocket.isOpen(); }
 
@@ -72,10 +71,6 @@ public:
     bool accepted() const;
 
     const char (&SetupReplyBuffer() const)[kSetupBufferSize] { return m_replyBuffer; }
-
-    // Counters of the current or last exchange, for tests.
-    int datagramsRead() const { return m_datagramsRead; }
-    int bytesSent() const { return m_bytesSent; } // of the request, 0 when it was not sent
 
 signals:
     // The awaited reply was read into SetupReplyBuffer (accepted or not).
@@ -96,8 +91,6 @@ private:
     platform::Arrival m_via;                   // the unit's adapter, from its record
     char m_identity[discovery::kMacAddressSize]{};
     bool m_awaitedSeen = false;
-    int m_datagramsRead = 0;
-    int m_bytesSent = 0;
 };
 
 } // namespace settings

@@ -169,20 +169,20 @@ void TCustomIPAddressControl::writeField(int number, int value)
     SetIPAddress();
 }
 
-void TCustomIPAddressControl::RaiseRangeError(TIPAddrRange* IPRange, int Value, int Field)
+void TCustomIPAddressControl::RaiseRangeError(TIPAddrRange* ipRange, int value, int fieldNumber)
 {
     if (OnRangeError) {
         // The handler gets a variable of its own: putting another object in
         // it changes nothing here, changing the limits of the one it got does.
-        TIPAddrRange* variable = IPRange;
-        OnRangeError(this, variable, Value, Field);
+        TIPAddrRange* variable = ipRange;
+        OnRangeError(this, variable, value, fieldNumber);
         return;
     }
-    if (Field >= 1 && Field <= 4)
-        mutableField(Field - 1).SetDigit(255);
-    const int lower = IPRange ? IPRange->LowerLimit() : 0;
-    const int upper = IPRange ? IPRange->UpperLimit() : 255;
-    throw ERangeError(formatRangeError(Value, lower, upper));
+    if (fieldNumber >= 1 && fieldNumber <= 4)
+        mutableField(fieldNumber - 1).SetDigit(255);
+    const int lower = ipRange ? ipRange->LowerLimit() : 0;
+    const int upper = ipRange ? ipRange->UpperLimit() : 255;
+    throw ERangeError(formatRangeError(value, lower, upper));
 }
 
 void TCustomIPAddressControl::setRanges(int index, TIPAddrRange* r)
@@ -355,7 +355,7 @@ void TCustomIPAddressControl::setColor(const QColor& colour)
     repaintFields();
 }
 
-QColor TCustomIPAddressControl::FontColor() const
+QColor TCustomIPAddressControl::fontColor() const
 {
     return m_fontColor.isValid() ? m_fontColor : palette().color(QPalette::Active, QPalette::Text);
 }
@@ -377,7 +377,7 @@ void TCustomIPAddressControl::repaintFields()
 
 FieldColours TCustomIPAddressControl::WMCTLCOLOREDIT(int /*unused*/) const
 {
-    return {FontColor(), Color()};
+    return {fontColor(), Color()};
 }
 
 void TCustomIPAddressControl::setTabStop(bool value)

@@ -88,7 +88,7 @@ public:
     // (the font colour; clWindowText when never set).
     QColor Color() const;
     void setColor(const QColor& colour);
-    QColor FontColor() const;
+    QColor fontColor() const;
     void setFontColor(const QColor& colour);
 
     bool TabStop() const { return m_tabStop; }
@@ -97,7 +97,7 @@ public:
     void Change();
     void Enter();
     void Leave();
-    void RaiseRangeError(TIPAddrRange* IPRange, int Value, int Field);
+    void RaiseRangeError(TIPAddrRange* ipRange, int value, int fieldNumber);
 
     // Handlers; an empty function is "not assigned". Public fields because the
     // owning form assigns them directly, as it does the control's event properties.

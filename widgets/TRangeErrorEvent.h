@@ -10,11 +10,11 @@ class QObject;
 
 namespace widgets {
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TNotifyEvent = std::function<void(QObject* sender)>;
 
-// Sender, the field's range object (the variable may be replaced, to no
+// The sender, the field's range object (the variable may be replaced, to no
 // effect), the rejected value and the one-based field number 1..4.
 using TRangeErrorEvent =
-    std::function<void(QObject* Sender, TIPAddrRange*& IPRange, int Value, int Field)>;
+    std::function<void(QObject* sender, TIPAddrRange*& ipRange, int value, int field)>;
 
 } // namespace widgets

@@ -29,7 +29,7 @@ void ClearDeviceTable(DeviceTable& table)
     table.DeviceCount = 0;
 }
 
-void MarkRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork)
+void markRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork)
 {
     if (record.NetworkAddress != pcNetwork)
         record.OtherSubnet = 1;

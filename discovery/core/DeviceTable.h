@@ -25,6 +25,6 @@ void ClearDeviceTable(DeviceTable& table);
 
 // Sets the two display flags of a record as the device list does when it is
 // filled: they only ever go from 0 to 1 until the table is cleared.
-void MarkRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork);
+void markRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork);
 
 } // namespace discovery

@@ -1,7 +1,7 @@
 #include "discovery/core/DiscoveryReply.h"
 
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
 
 #include <array>
 #include <cstring>
@@ -77,7 +77,7 @@ ReplyOutcome ParseDiscoveryReply(const unsigned char* buffer, std::size_t length
     copyText(r.GatewayAddress, value(2));
     copyText(r.HostName, value(3));
     copyText(r.HostAux, value(4));
-    r.NetworkAddress = inetAddr(textOf(r.IpAddress)) & inetAddr(pcSubnetMask);
+    r.NetworkAddress = platform::inetAddr(textOf(r.IpAddress)) & platform::inetAddr(pcSubnetMask);
     copyText(r.DiskModel, value(6));
     if (!hasDiskModel) {
         copyText(r.DiskAux, "0");

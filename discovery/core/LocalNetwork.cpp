@@ -2,7 +2,7 @@
 
 #include "discovery/core/AddressSet.h"
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
 
 #include <cstring>
 
@@ -23,8 +23,8 @@ void CheckLocalNetwork(PcNetworkValues& values,
         copyText(values.PcIpAddress, adapter.address);
         copyText(values.PcSubnetMask, adapter.mask);
         copyText(values.PcGateway, adapter.gateway);
-        values.PcNetwork =
-            inetAddr(textOf(values.PcIpAddress)) & inetAddr(textOf(values.PcSubnetMask));
+        values.PcNetwork = platform::inetAddr(textOf(values.PcIpAddress)) &
+                           platform::inetAddr(textOf(values.PcSubnetMask));
         values.NetworkState = NetworkOk;
         return;
     }

@@ -28,7 +28,7 @@ int ChooseUnitIcon(discovery::DeviceRecord& record, std::uint32_t pcNetwork)
 {
     const int level =
         usageLevel(discovery::textOf(record.DiskCapacity), discovery::textOf(record.DiskFree));
-    discovery::MarkRecordFlags(record, pcNetwork);
+    discovery::markRecordFlags(record, pcNetwork);
     const bool freeMissing = discovery::isEmptyText(record.DiskFree);
     const int inBlock = freeMissing ? kNoFreeValueIcon : level;
     return record.NetworkAddress != pcNetwork ? kOtherSubnetBlock + inBlock : inBlock;

@@ -1,6 +1,9 @@
 #include "probe/core/HostText.h"
 
+#include "platform/core/DottedQuad.h"
+
 #include <cstddef>
+#include <optional>
 
 namespace probe {
 
@@ -21,23 +24,6 @@ bool isLocalhost(std::string_view host)
     return true;
 }
 
-// One part of a dotted quad: at least one digit, nothing else, at most 255.
-bool readOctet(std::string_view part, std::uint8_t& octet)
-{
-    if (part.empty())
-        return false;
-    unsigned value = 0;
-    for (const char c : part) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > 255)
-            return false;
-    }
-    octet = static_cast<std::uint8_t>(value);
-    return true;
-}
-
 } // namespace
 
 HostTarget classifyHost(std::string_view host)
@@ -48,20 +34,11 @@ HostTarget classifyHost(std::string_view host)
         target.address = {127, 0, 0, 1};
         return target;
     }
-    Ipv4Octets octets{};
-    std::size_t start = 0;
-    for (std::size_t part = 0; part < 4; ++part) {
-        const std::size_t dot = host.find('.', start);
-        const bool last = part == 3;
-        if (last != (dot == std::string_view::npos))
-            return target; // fewer or more than four parts
-        const std::size_t end = last ? host.size() : dot;
-        if (!readOctet(host.substr(start, end - start), octets[part]))
-            return target;
-        start = end + 1;
-    }
+    const std::optional<Ipv4Octets> octets = platform::parseDottedQuad(host);
+    if (!octets)
+        return target;
     target.kind = HostKind::DottedQuad;
-    target.address = octets;
+    target.address = *octets;
     return target;
 }
 

@@ -23,8 +23,9 @@ struct HostTarget
     Ipv4Octets address{}; // for Localhost and DottedQuad
 };
 
-// A dotted quad is read strictly in decimal: "192.168.1.010" is .10, never
-// the octal .8 that inet_addr() would make of it.
+// A dotted quad is read by the strict rules (platform::parseDottedQuad):
+// decimal, so "192.168.1.010" is .10, never the octal .8 that inet_addr()
+// would make of it.
 HostTarget classifyHost(std::string_view host);
 
 } // namespace probe

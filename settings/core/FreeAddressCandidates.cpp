@@ -1,32 +1,23 @@
 #include "settings/core/FreeAddressCandidates.h"
 
+#include "platform/core/DottedQuad.h"
+
+#include <optional>
+
 namespace settings {
 namespace {
 
-// The decimal number after the last "." (the whole text when there is none),
-// blanks around it allowed; -1 when it is not a number from 0 to 255.
+// The last octet of a dotted quad read by the strict rules; -1 when the text
+// is not one. The PC's values always are: they are written by the adapter list.
 int lastOctet(std::string_view text)
 {
-    const std::size_t dot = text.rfind('.');
-    std::string_view part = dot == std::string_view::npos ? text : text.substr(dot + 1);
-    while (!part.empty() && part.front() == ' ')
-        part.remove_prefix(1);
-    while (!part.empty() && part.back() == ' ')
-        part.remove_suffix(1);
-    if (part.empty() || part.size() > 3)
-        return -1;
-    int value = 0;
-    for (char c : part) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value <= 255 ? value : -1;
+    const std::optional<platform::Ipv4Address> address = platform::parseDottedQuad(text);
+    return address ? (*address)[3] : -1;
 }
 
 } // namespace
 
-std::vector<std::string> FreeAddressCandidates(std::string_view pcAddress, std::string_view pcMask)
+std::vector<std::string> freeAddressCandidates(std::string_view pcAddress, std::string_view pcMask)
 {
     std::vector<std::string> candidates;
     const std::size_t dot = pcAddress.rfind('.');

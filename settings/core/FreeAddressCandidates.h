@@ -14,6 +14,6 @@ namespace settings {
 // subnet (for the lowest block of a subnet, base is 0). The first three octets
 // are the PC's text up to and including its last ".". No candidate is made
 // whose last octet would pass 255; a PC address without "." gives none.
-std::vector<std::string> FreeAddressCandidates(std::string_view pcAddress, std::string_view pcMask);
+std::vector<std::string> freeAddressCandidates(std::string_view pcAddress, std::string_view pcMask);
 
 } // namespace settings

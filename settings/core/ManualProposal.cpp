@@ -2,7 +2,7 @@
 
 namespace settings {
 
-Octets ProposeManualAddress(const Octets& pcAddress, const Octets& mask)
+Octets proposeManualAddress(const Octets& pcAddress, const Octets& mask)
 {
     Octets proposal = pcAddress;
     if (mask[3] != 255)

@@ -9,6 +9,6 @@ namespace settings {
 
 using Octets = std::array<int, 4>;
 
-Octets ProposeManualAddress(const Octets& pcAddress, const Octets& mask);
+Octets proposeManualAddress(const Octets& pcAddress, const Octets& mask);
 
 } // namespace settings

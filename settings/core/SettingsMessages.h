@@ -1,9 +1,9 @@
 #pragma once
-// Texts the settings dialog shows, in UTF-8.
+// Texts the settings dialog shows, in UTF-8. Its error boxes take the
+// program's one error title, discovery::messages::kErrorTitle.
 
 namespace settings::messages {
 
-inline constexpr const char* kErrorTitle = "エラー";
 inline constexpr const char* kBadAddress = "\"IPアドレス\"セットアップエラー";
 inline constexpr const char* kBadMask = "サブネットマスク\"セットアップエラー";
 inline constexpr const char* kBadGateway = "\"デフォルトゲートウェイ\"セットアップエラー";

@@ -2,7 +2,7 @@
 
 namespace settings {
 
-bool IsAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_view identity)
+bool isAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_view identity)
 {
     // The expected text, zero-terminated, as the prefix plus the identity
     // would be written into a text buffer.
@@ -27,7 +27,7 @@ bool IsAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_vie
     return true;
 }
 
-bool SetupAccepted(const char (&buffer)[kSetupBufferSize])
+bool setupAccepted(const char (&buffer)[kSetupBufferSize])
 {
     return buffer[kStatusByte] == kStatusAccepted;
 }

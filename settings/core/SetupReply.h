@@ -18,9 +18,9 @@ inline constexpr char kStatusAccepted = '2';
 // identity (taken up to its first zero byte), compared as C texts over at most
 // kMatchedPrefixLength bytes. The buffer holds the received datagram followed
 // by zeros.
-bool IsAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_view identity);
+bool isAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_view identity);
 
 // The unit accepted the settings: byte 22 of the reply is "2".
-bool SetupAccepted(const char (&buffer)[kSetupBufferSize]);
+bool setupAccepted(const char (&buffer)[kSetupBufferSize]);
 
 } // namespace settings

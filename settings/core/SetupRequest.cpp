@@ -15,15 +15,15 @@ std::string_view untilZero(std::string_view text)
 
 } // namespace
 
-void WipeSetupBuffer(char (&buffer)[kSetupBufferSize])
+void wipeSetupBuffer(char (&buffer)[kSetupBufferSize])
 {
     platform::secureWipe(buffer, sizeof buffer);
 }
 
-std::optional<std::size_t> BuildSetupRequest(const SetupRequestFields& fields,
+std::optional<std::size_t> buildSetupRequest(const SetupRequestFields& fields,
                                              char (&buffer)[kSetupBufferSize])
 {
-    WipeSetupBuffer(buffer);
+    wipeSetupBuffer(buffer);
 
     // Separator before each piece; the identity and the address follow the
     // prefix and each other directly.

@@ -29,10 +29,10 @@ struct SetupRequestFields
 // Writes the request and a terminating zero into buffer and returns the
 // request's length. A request that needs more than kSetupBufferSize - 1 bytes
 // is refused whole: nullopt, and the buffer is left all zero. Nothing is cut.
-std::optional<std::size_t> BuildSetupRequest(const SetupRequestFields& fields,
+std::optional<std::size_t> buildSetupRequest(const SetupRequestFields& fields,
                                              char (&buffer)[kSetupBufferSize]);
 
 // Overwrites the buffer with the program's one wipe (it held a password).
-void WipeSetupBuffer(char (&buffer)[kSetupBufferSize]);
+void wipeSetupBuffer(char (&buffer)[kSetupBufferSize]);
 
 } // namespace settings

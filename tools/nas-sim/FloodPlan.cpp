@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int copiesPerUnit = 2;
+constexpr int kCopiesPerUnit = 2;
 
 quint32 mix(quint32 x)
 {
@@ -24,7 +24,7 @@ quint32 mix(quint32 x)
 
 FloodPlan::FloodPlan(int count, int units)
     : m_count(std::max(count, 0)), m_units(std::max(units, 0)),
-      m_valid(std::min(m_count, m_units * copiesPerUnit))
+      m_valid(std::min(m_count, m_units * kCopiesPerUnit))
 {
 }
 

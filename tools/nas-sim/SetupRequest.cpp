@@ -1,17 +1,17 @@
 #include "SetupRequest.h"
 
 namespace {
-constexpr qsizetype identityLength = 17;
-constexpr qsizetype headerLength = 5 + identityLength;
+constexpr qsizetype kIdentityLength = 17;
+constexpr qsizetype kHeaderLength = 5 + kIdentityLength;
 } // namespace
 
 std::optional<SetupRequest> SetupRequest::parse(const QByteArray& datagram)
 {
-    if (!datagram.startsWith("0C02S") || datagram.size() < headerLength)
+    if (!datagram.startsWith("0C02S") || datagram.size() < kHeaderLength)
         return std::nullopt;
     SetupRequest r;
-    r.identity = datagram.mid(5, identityLength);
-    const QByteArray rest = datagram.mid(headerLength);
+    r.identity = datagram.mid(5, kIdentityLength);
+    const QByteArray rest = datagram.mid(kHeaderLength);
     QByteArray* const fields[] = {&r.address, &r.mask,     &r.gateway, &r.hostName,
                                   &r.hostAux, &r.reserved, &r.user};
     qsizetype from = 0;

@@ -16,7 +16,7 @@ struct ValueOption
 };
 
 // Reply values 0..9 in wire order.
-constexpr ValueOption valueOptions[10] = {
+constexpr ValueOption kValueOptions[10] = {
     {"ip", "value 0, the unit's address", "192.168.1.50"},
     {"mask", "value 1, its subnet mask", "255.255.255.0"},
     {"gateway", "value 2, its default gateway", "192.168.1.1"},
@@ -75,9 +75,9 @@ bool readUnitTexts(const QCommandLineParser& p, UnitConfig& u, QString* error)
     if (!readText(p.value("identity"), "identity", &u.identity, error))
         return false;
     for (std::size_t k = 0; k < 10; ++k) {
-        const QString name = QString::fromLatin1(valueOptions[k].name);
+        const QString name = QString::fromLatin1(kValueOptions[k].name);
         const QString text =
-            p.isSet(name) ? p.value(name) : QString::fromLatin1(valueOptions[k].fallback);
+            p.isSet(name) ? p.value(name) : QString::fromLatin1(kValueOptions[k].fallback);
         if (!readText(text, name, &u.values[k], error))
             return false;
     }
@@ -147,7 +147,7 @@ std::optional<SimConfig> SimOptions::parse(const QStringList& arguments, QString
     p.addOptions({
         {"identity", "The unit's identity, normally 17 characters.", "text", "00:11:22:33:44:55"},
     });
-    for (const ValueOption& v : valueOptions) {
+    for (const ValueOption& v : kValueOptions) {
         p.addOption({QString::fromLatin1(v.name),
                      QStringLiteral("Reply %1 (default \"%2\").")
                          .arg(QLatin1String(v.meaning), QLatin1String(v.fallback)),

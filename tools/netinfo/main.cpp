@@ -8,8 +8,8 @@
 //   NetworkState N                    (0 chosen, 1 no usable adapter, 2 list unreadable)
 
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
 #include "discovery/core/LocalNetwork.h"
+#include "platform/core/DottedQuad.h"
 #include "platform/os/Adapters.h"
 
 #include <iostream>
@@ -38,7 +38,7 @@ int main()
     line("PcIpAddress", textOf(pc.PcIpAddress));
     line("PcSubnetMask", textOf(pc.PcSubnetMask));
     line("PcGateway", textOf(pc.PcGateway));
-    line("PcNetwork", dottedQuad(pc.PcNetwork));
+    line("PcNetwork", platform::dottedQuad(pc.PcNetwork));
     line("NetworkState", std::to_string(pc.NetworkState));
     return 0;
 }

@@ -2,9 +2,9 @@
 
 namespace widgets {
 
-int TIPAddrRange::GetIPRange(int Index) const
+int TIPAddrRange::GetIPRange(int index) const
 {
-    switch (Index) {
+    switch (index) {
     case kLowerIndex:
         return m_lowerLimit;
     case kUpperIndex:
@@ -14,12 +14,12 @@ int TIPAddrRange::GetIPRange(int Index) const
     }
 }
 
-void TIPAddrRange::SetIPRange(int Index, int Value)
+void TIPAddrRange::SetIPRange(int index, int value)
 {
-    const auto byte = static_cast<std::uint8_t>(static_cast<unsigned>(Value) & 0xFFU);
-    if (Index == kLowerIndex)
+    const auto byte = static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFU);
+    if (index == kLowerIndex)
         m_lowerLimit = byte;
-    else if (Index == kUpperIndex)
+    else if (index == kUpperIndex)
         m_upperLimit = byte;
 }
 

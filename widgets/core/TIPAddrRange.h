@@ -16,9 +16,9 @@ public:
     }
 
     // Index 1 is LowerLimit, 2 UpperLimit; any other index reads 255.
-    int GetIPRange(int Index) const;
+    int GetIPRange(int index) const;
     // Stores the low 8 bits of Value for index 1 or 2; other indexes are ignored.
-    void SetIPRange(int Index, int Value);
+    void SetIPRange(int index, int value);
 
     std::uint8_t LowerLimit() const { return m_lowerLimit; }
     std::uint8_t UpperLimit() const { return m_upperLimit; }

@@ -1,7 +1,7 @@
 // Three zero-separated texts into the address-set check and inet_addr reading.
 
 #include "discovery/core/AddressSet.h"
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result < 0 || result > 3)
         std::abort();
     // A value that reads must print back to a text that reads to the same value.
-    const std::uint32_t v = discovery::inetAddr(parts[0]);
-    if (v != discovery::kInaddrNone && discovery::inetAddr(discovery::dottedQuad(v)) != v)
+    const std::uint32_t v = platform::inetAddr(parts[0]);
+    if (v != platform::kInaddrNone && platform::inetAddr(platform::dottedQuad(v)) != v)
         std::abort();
     return 0;
 }

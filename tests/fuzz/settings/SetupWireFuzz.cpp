@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (copied > 0)
         std::memcpy(reply, input.data(), copied);
     const std::string_view identity = input.substr(0, std::min<std::size_t>(input.size(), 17));
-    if (settings::IsAwaitedSetupReply(reply, identity))
-        (void)settings::SetupAccepted(reply);
+    if (settings::isAwaitedSetupReply(reply, identity))
+        (void)settings::setupAccepted(reply);
 
     // The request: eight fields separated by "|".
     std::array<std::string_view, 8> parts{};
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings::SetupRequestFields fields{parts[0], parts[1], parts[2], parts[3],
                                         parts[4], parts[5], parts[6], parts[7]};
     char request[settings::kSetupBufferSize];
-    const auto length = settings::BuildSetupRequest(fields, request);
+    const auto length = settings::buildSetupRequest(fields, request);
     if (length) {
         if (*length >= settings::kSetupBufferSize || request[*length] != '\0')
             std::abort();

@@ -584,7 +584,7 @@ void IPAddressControlTest::fieldColours()
     QCOMPARE(m_control->Color(), m_control->palette().color(QPalette::Base));
     m_control->setColor(QColor(255, 255, 0));
     m_control->setFontColor(QColor(0, 0, 255));
-    QCOMPARE(m_control->FontColor(), QColor(0, 0, 255));
+    QCOMPARE(m_control->fontColor(), QColor(0, 0, 255));
     const QImage image = addressField(m_control, 1)->grab().toImage();
     QCOMPARE(image.pixelColor(1, 1), QColor(255, 255, 0));
     // Blue text on yellow: some pixel clearly blue (Windows smooths glyph

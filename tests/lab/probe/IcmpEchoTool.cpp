@@ -91,7 +91,7 @@ int main(int argc, char** argv)
             return 2;
         }
         const double waitMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        const probe::TReplyStatus& s = client.ReplyStatus();
+        const probe::TReplyStatus& s = client.replyStatus();
         const bool raw = client.lastSocketKind() == platform::IcmpSocket::Kind::Raw;
         printLine({{"ByteCount", s.ByteCount},
                    {"FromAddress", QString::fromStdString(s.FromAddress)},

@@ -126,7 +126,7 @@ int main(int argc, char** argv)
     }
     if (selected < 0)
         fail("the unit was not found by the scan");
-    discovery::MarkRecordFlags(*table.record(selected + 1), pc.PcNetwork);
+    discovery::markRecordFlags(*table.record(selected + 1), pc.PcNetwork);
 
     settings::Form3 form(table, pc, [selected] { return selected; });
     auto prober = std::make_unique<CountingProber>();

@@ -1,10 +1,10 @@
-// Address-set validation, inet_addr reading and the choice of the PC's adapter.
+// Address-set validation and the choice of the PC's adapter.
 
 #include "discovery/core/AddressSet.h"
 
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
 #include "discovery/core/LocalNetwork.h"
+#include "platform/core/DottedQuad.h"
 
 #include <QTest>
 
@@ -17,8 +17,6 @@ class AddressSetTest : public QObject
 private slots:
     void checkAddressSet_data();
     void checkAddressSet();
-    void inetAddrForms_data();
-    void inetAddrForms();
     void localNetworkChoice();
 };
 
@@ -87,39 +85,6 @@ void AddressSetTest::checkAddressSet()
     QCOMPARE(CheckAddressSet(address.constData(), mask.constData(), gateway.constData()), expected);
 }
 
-void AddressSetTest::inetAddrForms_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("dotted"); // empty: INADDR_NONE
-
-    QTest::newRow("dotted") << QByteArray("192.168.1.20") << QByteArray("192.168.1.20");
-    QTest::newRow("trailing blank") << QByteArray("10.0.0.1 ") << QByteArray("10.0.0.1");
-    QTest::newRow("hex and octal") << QByteArray("0xC0.0250.1.012") << QByteArray("192.168.1.10");
-    QTest::newRow("three parts") << QByteArray("10.1.258") << QByteArray("10.1.1.2");
-    QTest::newRow("one part") << QByteArray("3232235777") << QByteArray("192.168.1.1");
-    QTest::newRow("octet over 255") << QByteArray("192.168.1.256") << QByteArray();
-    QTest::newRow("five parts") << QByteArray("1.2.3.4.5") << QByteArray();
-    QTest::newRow("empty") << QByteArray("") << QByteArray();
-    QTest::newRow("leading blank") << QByteArray(" 1.2.3.4") << QByteArray();
-    QTest::newRow("trailing junk") << QByteArray("1.2.3.4x") << QByteArray();
-    QTest::newRow("empty part") << QByteArray("1..3.4") << QByteArray();
-    QTest::newRow("bad octal digit") << QByteArray("1.2.3.08") << QByteArray();
-    QTest::newRow("huge") << QByteArray("99999999999") << QByteArray();
-}
-
-void AddressSetTest::inetAddrForms()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, dotted);
-    const std::uint32_t v = inetAddr(std::string_view(text.constData(), text.size()));
-    // What other programs are given is the same reading, written plainly.
-    QCOMPARE(QByteArray::fromStdString(canonicalAddress(text.toStdString())), dotted);
-    if (dotted.isEmpty())
-        QCOMPARE(v, kInaddrNone);
-    else
-        QCOMPARE(QByteArray::fromStdString(dottedQuad(v)), dotted);
-}
-
 void AddressSetTest::localNetworkChoice()
 {
     PcNetworkValues pc{};
@@ -145,7 +110,7 @@ void AddressSetTest::localNetworkChoice()
     QCOMPARE(textOf(pc.PcIpAddress), std::string_view("10.1.2.3"));
     QCOMPARE(textOf(pc.PcSubnetMask), std::string_view("255.255.0.0"));
     QCOMPARE(textOf(pc.PcGateway), std::string_view("10.1.0.1"));
-    QCOMPARE(dottedQuad(pc.PcNetwork), std::string("10.1.0.0"));
+    QCOMPARE(platform::dottedQuad(pc.PcNetwork), std::string("10.1.0.0"));
 }
 
 QTEST_APPLESS_MAIN(AddressSetTest)

@@ -4,7 +4,8 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
+#include "tests/testsupport/ValueStrings.h"
 
 #include <QTest>
 #include <memory>
@@ -81,11 +82,11 @@ private slots:
         QVERIFY(t.record(3) == nullptr);
 
         // Network under the PC's mask, and the flags the list sets.
-        const std::uint32_t pcNetwork = inetAddr("192.168.1.0");
+        const std::uint32_t pcNetwork = platform::inetAddr("192.168.1.0");
         QCOMPARE(t.record(1)->NetworkAddress, pcNetwork);
-        QCOMPARE(dottedQuad(t.record(2)->NetworkAddress), std::string("192.168.2.0"));
-        MarkRecordFlags(*t.record(1), pcNetwork);
-        MarkRecordFlags(*t.record(2), pcNetwork);
+        QCOMPARE(platform::dottedQuad(t.record(2)->NetworkAddress), std::string("192.168.2.0"));
+        markRecordFlags(*t.record(1), pcNetwork);
+        markRecordFlags(*t.record(2), pcNetwork);
         QCOMPARE(t.record(1)->OtherSubnet, 0);
         QCOMPARE(t.record(2)->OtherSubnet, 1);
 
@@ -151,7 +152,7 @@ private slots:
         v[9] = "";
         QCOMPARE(feed(t, reply("00:00:00:00:00:03", v)), ReplyOutcome::Added);
         QCOMPARE(text(t.record(3)->DiskFree), QByteArray());
-        MarkRecordFlags(*t.record(3), inetAddr("192.168.1.0"));
+        markRecordFlags(*t.record(3), platform::inetAddr("192.168.1.0"));
         QCOMPARE(t.record(3)->FreeSpaceMissing, 1);
 
         // A zero byte after the last value ends the text without harm.

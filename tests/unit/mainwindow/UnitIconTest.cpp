@@ -2,8 +2,8 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Ipv4.h"
 #include "mainwindow/core/ActionButtons.h"
+#include "platform/core/DottedQuad.h"
 
 #include <QtTest>
 
@@ -11,8 +11,8 @@ using namespace mainwindow;
 
 namespace {
 
-const std::uint32_t kPcNetwork = discovery::inetAddr("192.168.1.0");
-const std::uint32_t kOtherNetwork = discovery::inetAddr("10.0.0.0");
+const std::uint32_t kPcNetwork = platform::inetAddr("192.168.1.0");
+const std::uint32_t kOtherNetwork = platform::inetAddr("10.0.0.0");
 
 discovery::DeviceRecord record(const char* capacity, const char* free, bool sameSubnet)
 {

@@ -66,7 +66,7 @@ void AddressChoiceTest::candidates()
     QFETCH(QString, first);
     QFETCH(QString, last);
 
-    const auto list = FreeAddressCandidates(pc.toStdString(), mask.toStdString());
+    const auto list = freeAddressCandidates(pc.toStdString(), mask.toStdString());
     QCOMPARE(int(list.size()), count);
     if (count == 0)
         return;
@@ -106,7 +106,7 @@ void AddressChoiceTest::manualProposal()
     QFETCH(Octets, pc);
     QFETCH(Octets, mask);
     QFETCH(Octets, expected);
-    QCOMPARE(ProposeManualAddress(pc, mask), expected);
+    QCOMPARE(proposeManualAddress(pc, mask), expected);
 }
 
 QTEST_APPLESS_MAIN(AddressChoiceTest)

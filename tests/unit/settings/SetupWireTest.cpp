@@ -29,7 +29,7 @@ QByteArray build(const SetupRequestFields& f)
 {
     char buffer[kSetupBufferSize];
     std::memset(buffer, 'x', sizeof buffer);
-    const auto length = BuildSetupRequest(f, buffer);
+    const auto length = buildSetupRequest(f, buffer);
     if (!length)
         return {};
     // The text ends in a zero byte inside the buffer; it is not part of the request.
@@ -110,7 +110,7 @@ void SetupWireTest::requestLengthLimit()
     f.password = password;
     char buffer[kSetupBufferSize];
     std::memset(buffer, 'x', sizeof buffer);
-    QVERIFY(!BuildSetupRequest(f, buffer).has_value());
+    QVERIFY(!buildSetupRequest(f, buffer).has_value());
     for (char c : buffer)
         QCOMPARE(c, '\0');
 
@@ -118,7 +118,7 @@ void SetupWireTest::requestLengthLimit()
     const std::string hugeName(5000, 'u');
     f.password = "pw";
     f.userName = hugeName;
-    QVERIFY(!BuildSetupRequest(f, buffer).has_value());
+    QVERIFY(!buildSetupRequest(f, buffer).has_value());
 }
 
 void SetupWireTest::replyMatch_data()
@@ -157,10 +157,10 @@ void SetupWireTest::replyMatch()
 
     char buffer[kSetupBufferSize] = {};
     std::memcpy(buffer, datagram.constData(), static_cast<std::size_t>(datagram.size()));
-    const bool isAwaited = IsAwaitedSetupReply(buffer, identity.toStdString());
+    const bool isAwaited = isAwaitedSetupReply(buffer, identity.toStdString());
     QCOMPARE(isAwaited, awaited);
     if (isAwaited)
-        QCOMPARE(SetupAccepted(buffer), accepted);
+        QCOMPARE(setupAccepted(buffer), accepted);
 }
 
 QTEST_APPLESS_MAIN(SetupWireTest)

@@ -1,11 +1,12 @@
-#include "discovery/core/Ipv4.h"
+#include "platform/core/DottedQuad.h"
 
-#include <array>
-#include <optional>
+#include <cstddef>
 
-namespace discovery {
+namespace platform {
+
 namespace {
 
+// White space as C's isspace() has it in the "C" locale.
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
@@ -41,13 +42,6 @@ std::uint32_t hostToNetwork(std::uint32_t hostOrder)
     b[2] = static_cast<unsigned char>(hostOrder >> 8);
     b[3] = static_cast<unsigned char>(hostOrder);
     return v;
-}
-
-std::string dottedQuad(std::uint32_t networkOrder)
-{
-    const std::uint32_t h = networkToHost(networkOrder);
-    return std::to_string(h >> 24) + '.' + std::to_string((h >> 16) & 0xFF) + '.' +
-           std::to_string((h >> 8) & 0xFF) + '.' + std::to_string(h & 0xFF);
 }
 
 namespace {
@@ -140,4 +134,71 @@ std::string canonicalAddress(std::string_view text)
     return value == kInaddrNone ? std::string() : dottedQuad(value);
 }
 
-} // namespace discovery
+namespace {
+
+// One "%d" conversion at p: blanks, an optional sign, decimal digits; moves p
+// past them. nullopt when no digit follows or the number does not fit a 32-bit
+// int.
+std::optional<long long> scanInt(const char*& p)
+{
+    while (isSpace(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = (*p == '-');
+        ++p;
+    }
+    if (*p < '0' || *p > '9')
+        return std::nullopt;
+    long long value = 0;
+    bool tooBig = false;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (tooBig)
+            continue;
+        value = value * 10 + (*p - '0');
+        tooBig = value > 2147483648LL;
+    }
+    if (negative)
+        value = -value;
+    if (tooBig || value > 2147483647LL || value < -2147483648LL)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+ScannedQuad scanDottedQuad(const char* text)
+{
+    ScannedQuad octets{-1, -1, -1, -1};
+    if (!text)
+        return octets;
+    const char* p = text;
+    for (std::size_t k = 0; k < octets.size(); ++k) {
+        if (k > 0) {
+            if (*p != '.')
+                break;
+            ++p;
+        }
+        const std::optional<long long> value = scanInt(p);
+        if (!value)
+            break;
+        octets[k] = *value;
+    }
+    return octets;
+}
+
+std::string dottedQuad(const Ipv4Address& address)
+{
+    return std::to_string(address[0]) + '.' + std::to_string(address[1]) + '.' +
+           std::to_string(address[2]) + '.' + std::to_string(address[3]);
+}
+
+std::string dottedQuad(std::uint32_t networkOrder)
+{
+    const std::uint32_t h = networkToHost(networkOrder);
+    return dottedQuad(Ipv4Address{static_cast<std::uint8_t>(h >> 24),
+                                  static_cast<std::uint8_t>(h >> 16),
+                                  static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h)});
+}
+
+} // namespace platform

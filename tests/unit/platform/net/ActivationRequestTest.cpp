@@ -1,7 +1,5 @@
-// How a later start's request is read by the running instance, and which
-// window system the program asks Qt for.
+// How the running instance reads a later start's request.
 
-#include "platform/gui/SessionPlatform.h"
 #include "platform/net/ActivationRequest.h"
 
 #include <QTest>
@@ -9,7 +7,7 @@
 
 using platform::RequestProgress;
 
-class SessionHandOverTest : public QObject
+class ActivationRequestTest : public QObject
 {
     Q_OBJECT
 
@@ -44,15 +42,7 @@ private slots:
               std::string("activate ") + longest + "k\n", std::string("\n")})
             QCOMPARE(read(hostile), RequestProgress::Refused);
     }
-
-    void x11IsAskedForOnlyWhereOfferedAndNotChosen()
-    {
-        QCOMPARE(platform::platformToRequest("", "wayland-0", ":0"), "xcb;wayland");
-        QCOMPARE(platform::platformToRequest("wayland", "wayland-0", ":0"), "");
-        QCOMPARE(platform::platformToRequest("", "wayland-0", ""), "");
-        QCOMPARE(platform::platformToRequest("", "", ":0"), "");
-    }
 };
 
-QTEST_APPLESS_MAIN(SessionHandOverTest)
-#include "SessionHandOverTest.moc"
+QTEST_APPLESS_MAIN(ActivationRequestTest)
+#include "ActivationRequestTest.moc"

@@ -1,6 +1,8 @@
-// The OS layer's UDP socket on loopback, and the dotted quads it is given.
+// The OS layer's UDP socket on loopback.
 
 #include "platform/os/UdpSocket.h"
+
+#include "tests/testsupport/ValueStrings.h"
 
 #include <QtTest>
 #include <cstring>
@@ -77,15 +79,6 @@ private slots:
         QCOMPARE(reader.receive(buffer, sizeof buffer).size, std::size_t{3});
         QVERIFY(std::memcmp(buffer, "via", 3) == 0);
         QVERIFY(!reader.receive(buffer, sizeof buffer).got);
-    }
-
-    void dottedQuads()
-    {
-        QCOMPARE(platform::parseDottedQuad("192.168.1.50"), (Ipv4Address{192, 168, 1, 50}));
-        QCOMPARE(platform::parseDottedQuad("0.0.0.0"), platform::kAnyAddress);
-        for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "1.2.3.4 ",
-                                "a.b.c.d", "1.2.3.", "99999999999.1.1.1"})
-            QVERIFY2(!platform::parseDottedQuad(bad), bad);
     }
 };
 
