@@ -5,6 +5,7 @@
 #include "discovery/core/Messages.h"
 #include "platform/gui/FocusCues.h"
 #include "platform/gui/FormPlacement.h"
+#include "platform/gui/HeldKeys.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/SecretField.h"
 #include "platform/gui/WindowHints.h"
@@ -72,6 +73,9 @@ void Form3::makeControls()
     resize(328, 278);
     platform::useTitleOnlyFrame(this, Qt::Dialog);
     platform::carryFocusCues(this);
+    // A request goes out only for a real press of OK: never for the repeats
+    // of a key held down since some other window.
+    platform::ignoreHeldKeyRepeats();
     applyPixelFonts();
     for (QLabel* label : {m_ui->LBIPAddr, m_ui->LBNetMask, m_ui->LBGateWay, m_ui->Label4,
                           m_ui->Label1, m_ui->Label2})

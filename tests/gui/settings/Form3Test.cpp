@@ -25,6 +25,7 @@ private slots:
     void exchange_data();
     void exchange();
     void keyboardAlone();
+    void heldReturnFromElsewhere();
     void busyState();
 };
 
@@ -340,6 +341,44 @@ void Form3Test::keyboardAlone()
     ok->setFocus(Qt::TabFocusReason);
     QTest::keyClick(ok, Qt::Key_Return);
     QTRY_COMPARE(f.unit.requests.size(), 1);
+}
+
+// A Return pressed in another window whose release never came (a tool sent
+// the press to a result box that closed on it) repeats into the dialog
+// opened next: the repeats press nothing, typing works, and the next real
+// press sends one request, which the refusal ends.
+void Form3Test::heldReturnFromElsewhere()
+{
+    Fixture f(false);
+    f.unit.answer = "0C02R" + QByteArray(kIdentity) + "0";
+    MessageBoxCatcher boxes;
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.form));
+    const auto sendReturn = [window = f.form->windowHandle()](QEvent::Type type, bool repeat,
+                                                              quint64 time) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), repeat);
+        key.setTimestamp(time);
+        QApplication::sendEvent(window, &key);
+    };
+    for (quint64 time = 700; time < 1000; time += 40) {
+        sendReturn(QEvent::KeyRelease, true, time);
+        sendReturn(QEvent::KeyPress, true, time);
+    }
+    // A repeat whose release and press reached the program apart.
+    sendReturn(QEvent::KeyRelease, false, 1040);
+    sendReturn(QEvent::KeyPress, false, 1040);
+    QTest::keyClicks(f.child<QLineEdit>("Edit1"), QStringLiteral("admin"));
+    QCOMPARE(f.child<QLineEdit>("Edit1")->text(), QStringLiteral("admin"));
+    QVERIFY(f.requestsBeforeMarker().isEmpty());
+    QVERIFY(f.idleButtons());
+
+    f.unit.requests.clear();
+    sendReturn(QEvent::KeyRelease, false, 1100);
+    QTest::keyClick(f.child<QPushButton>("Button1"), Qt::Key_Return);
+    QTRY_COMPARE(boxes.texts(), QStringList{text("NASセットアップ失敗")});
+    const QList<QByteArray> sent = f.requestsBeforeMarker();
+    QCOMPARE(sent.size(), 1);
+    QVERIFY(sent.first().endsWith(";admin;"));
 }
 
 // While the answer is awaited the dialog cannot be left or restarted.
