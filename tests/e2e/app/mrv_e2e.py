@@ -94,6 +94,12 @@ def extents(acc):
     return acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 
 
+def keys(*names):
+    """Presses keys on the focused window, then gives the program time to answer."""
+    subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True, timeout=10)
+    time.sleep(0.2)
+
+
 class Program:
     """One run of the program, started and watched by the scenario."""
 
