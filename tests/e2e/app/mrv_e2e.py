@@ -87,7 +87,8 @@ def text_of(acc):
         t = acc.queryText()
         return t.getText(0, t.characterCount)
     except NotImplementedError:
-        return acc.name
+        # A password field publishes no text at all; its name is its label.
+        return "" if acc.getRole() == pyatspi.ROLE_PASSWORD_TEXT else acc.name
 
 
 def extents(acc):
