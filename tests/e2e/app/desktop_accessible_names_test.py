@@ -14,7 +14,7 @@ import pyatspi
 import guide_texts as T
 import pages
 from mrv_e2e import APP_TITLE, SEARCH_TITLE, check, check_equal, descendants, extents, keys, \
-    log, main, showing, text_of, wait_for
+    log, main, related, showing, text_of, wait_for
 
 DIALOG = "設定"
 ADDRESSES = ["IPアドレス", "サブネットマスク", "デフォルトゲートウェイ"]
@@ -34,11 +34,6 @@ def check_named(window, what):
         if (focusable or role == pyatspi.ROLE_PROGRESS_BAR) and not node.name.strip():
             nameless.append(f"{node.getRoleName()} at {tuple(extents(node))[:2]}")
     check(not nameless, f"{what}: controls without a name: {nameless}")
-
-
-def related(acc, relation):
-    return [r.getTarget(i) for r in acc.getRelationSet() if r.getRelationType() == relation
-            for i in range(r.getNTargets())]
 
 
 def check_main_window(program, win):
