@@ -7,7 +7,6 @@ the unit outside it included; each details value is labelled by its caption.
 Then Tab through the dialog, writing down the name spoken at each stop."""
 
 import os
-import re
 
 import pyatspi
 
