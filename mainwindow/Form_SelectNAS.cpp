@@ -15,6 +15,7 @@
 #include "mainwindow/core/GuideTexts.h"
 #include "mainwindow/core/ScanProgressBar.h"
 #include "mainwindow/core/UnitIcon.h"
+#include "mainwindow/core/UnitIconDescription.h"
 #include "platform/core/DottedQuad.h"
 #include "platform/gui/FormPlacement.h"
 #include "platform/gui/Opener.h"
@@ -443,6 +444,8 @@ void Form_SelectNAS::FillDeviceList()
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(Img_NasIcom.icon(icon, list->devicePixelRatioF()));
         item->setData(Qt::UserRole, icon);
+        // What the icon shows, for screen readers; the caption is the name.
+        item->setData(Qt::AccessibleDescriptionRole, utf8(unitIconDescription(icon)));
         list->addItem(item);
     }
 }

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
@@ -98,6 +99,27 @@ void FourFieldAddressWidget::setColourSource(FieldColourSource source)
     update();
     for (auto* field : m_fields)
         field->update();
+}
+
+void FourFieldAddressWidget::nameFields(const QString& addressName)
+{
+    // The widget stands in for its owner's focus, so it is named as the address too.
+    setAccessibleName(addressName);
+    for (int i = 0; i < 4; ++i) {
+        const QString position = QStringLiteral("%1番目").arg(i + 1);
+        m_fields[static_cast<std::size_t>(i)]->setAccessibleName(
+            addressName.isEmpty() ? position : addressName + QLatin1Char(' ') + position);
+    }
+}
+
+QString FourFieldAddressWidget::shownText() const
+{
+    if (isBlank())
+        return {};
+    QStringList texts;
+    for (const auto* field : m_fields)
+        texts << field->text();
+    return texts.join(QLatin1Char('.'));
 }
 
 void FourFieldAddressWidget::onFieldTextChanged()

@@ -12,6 +12,7 @@
 #include "widgets/FieldColours.h"
 
 #include <QMetaObject>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -39,6 +40,12 @@ public:
     void setRange(int field, std::uint16_t rangeWord);
     // The owner's answer to how an enabled field is painted.
     void setColourSource(FieldColourSource source);
+    // Names the widget for screen readers as the address, and each field
+    // after it and its position ("IPアドレス 1番目"; the position alone
+    // without a name).
+    void nameFields(const QString& addressName);
+    // The four fields' texts joined by dots as shown; "" when all are empty.
+    QString shownText() const;
 
 signals:
     void fieldChanged(int field, int value);

@@ -93,6 +93,8 @@ void TCustomIPAddressControl::CreateWnd()
             [this] { runGuarded([this] { CNCommand(WidgetCommand::KillFocus); }); });
     connect(m_widget, &FourFieldAddressWidget::contentChanged, this,
             [this] { runGuarded([this] { CNCommand(WidgetCommand::Change); }); });
+    connect(m_widget, &FourFieldAddressWidget::contentChanged, this,
+            &TCustomIPAddressControl::updateAccessibleTexts);
     m_widget->setColourSource([this](int f) { return WMCTLCOLOREDIT(f); });
     // A new widget takes the limits the fields use now, so that one made
     // again after a destroy does not lose ranges assigned earlier.
@@ -107,6 +109,15 @@ void TCustomIPAddressControl::CreateWnd()
     if (m_autoSize)
         Adjust();
     SetIPAddress();
+    updateAccessibleTexts();
+}
+
+void TCustomIPAddressControl::updateAccessibleTexts()
+{
+    if (!m_widget)
+        return;
+    m_widget->nameFields(accessibleName());
+    setAccessibleDescription(m_widget->shownText());
 }
 
 QList<AddressFieldEdit*> TCustomIPAddressControl::addressFields() const
@@ -396,6 +407,8 @@ void TCustomIPAddressControl::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_widget)
         runGuarded([this] { ensureAddressWidget(); });
+    // A name given after the widget was made reaches the fields here.
+    updateAccessibleTexts();
 }
 
 void TCustomIPAddressControl::resizeEvent(QResizeEvent* event)

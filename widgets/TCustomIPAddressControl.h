@@ -145,6 +145,9 @@ private:
     void placeFieldsInTabChain();
     void releaseAddressWidget(bool now);
     void repaintFields();
+    // What screen readers hear: the control by its name with the shown
+    // address as its description, each field by that name and its position.
+    void updateAccessibleTexts();
 
     std::array<std::unique_ptr<TIPAddressField>, 4> m_fields;
     FourFieldAddressWidget* m_widget = nullptr;

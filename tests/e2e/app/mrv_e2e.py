@@ -87,11 +87,30 @@ def text_of(acc):
         t = acc.queryText()
         return t.getText(0, t.characterCount)
     except NotImplementedError:
-        return acc.name
+        pass
+    # A password field publishes no text at all; its name is its label's.
+    if acc.getRole() == pyatspi.ROLE_PASSWORD_TEXT:
+        return ""
+    # An empty label tied to a caption is named after the caption.
+    if any(c.name == acc.name for c in related(acc, pyatspi.RELATION_LABELLED_BY)):
+        return ""
+    return acc.name
+
+
+def related(acc, relation):
+    """The objects acc stands in this relation to (labelled by, label for)."""
+    return [r.getTarget(i) for r in acc.getRelationSet() if r.getRelationType() == relation
+            for i in range(r.getNTargets())]
 
 
 def extents(acc):
     return acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
+def keys(*names):
+    """Presses keys on the focused window, then gives the program time to answer."""
+    subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True, timeout=10)
+    time.sleep(0.2)
 
 
 class Program:
@@ -185,7 +204,9 @@ class Program:
         ce = extents(cap)
         best = None
         for lab in self.find_all(window, pyatspi.ROLE_LABEL):
-            if lab is cap or lab.name == caption:
+            # An empty value label takes its caption as its name: tell them
+            # apart by place (the test below), not by name.
+            if lab is cap:
                 continue
             e = extents(lab)
             if abs(e.y - ce.y) <= 3 and e.x > ce.x + ce.width - 2:

@@ -121,6 +121,11 @@ def guide_page(program, main, text, back_shown):
     for caption in (T.RESCAN, T.SHARE, T.WEB):
         check(not showing(program.button(main, caption)), f"{caption!r} is shown on a guide page")
     check(not showing(the_list(program, main)), "the device list is shown on a guide page")
+    # Its picture is named and says what it shows, for screen readers.
+    def picture_described():
+        shown = [p for p in program.find_all(main, pyatspi.ROLE_IMAGE) if showing(p)]
+        return len(shown) == 1 and shown[0].name and shown[0].description
+    wait_for(picture_described, 3, "one named picture that says what it shows")
 
 
 def details(program, main):
