@@ -499,10 +499,14 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     if (!record)
         return;
     makeControls();
+    // The address as the share and web buttons will open it: a unit's
+    // "192.168.1.010" is shown as the 192.168.1.8 it means, not as a text
+    // that most people read as .10.
+    const QString opened = openedAddress(*record);
     // In the order of the value labels, Lab_NASinfo1 first.
     const std::array<QString, 8> texts = {
         discovery::fieldText(record->HostName),
-        discovery::fieldText(record->IpAddress),
+        opened.isEmpty() ? discovery::fieldText(record->IpAddress) : opened,
         discovery::fieldText(record->SubnetMask),
         discovery::fieldText(record->GatewayAddress),
         discovery::fieldText(record->DiskModel),

@@ -617,6 +617,8 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead_data()
                              << "192.168.1.20";
     QTest::newRow("octal part") << "192.168.1.024"
                                 << "192.168.1.20";
+    QTest::newRow("octal part read as decimal") << "192.168.1.010"
+                                                << "192.168.1.8";
     QTest::newRow("hex parts") << "0xc0.0xa8.1.21"
                                << "192.168.1.21";
     QTest::newRow("three parts") << "192.168.278"
@@ -650,7 +652,9 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
     u.ip = ip;
     testing::addUnit(h.form->deviceTable(), u);
     h.run(QStringLiteral("end"));
-    // In the PC's subnet by inet_addr's reading: both actions are offered.
+    // In the PC's subnet by inet_addr's reading: both actions are offered,
+    // and the details show the address they open.
+    QCOMPARE(h.label("Lab_NASinfo2"), address);
     QVERIFY(h.button("But_Web")->isEnabled());
     QVERIFY(h.button("But_Samba")->isEnabled());
     h.form->But_WebClick();
