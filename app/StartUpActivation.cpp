@@ -27,21 +27,25 @@ QString takeLaunchToken()
     return QString::fromLatin1(token);
 }
 
-void activateWithToken(const QString& token, const std::function<void()>& activate)
+bool activateWithToken(const QString& token, const std::function<void()>& activate)
 {
     const bool put = onWayland() && !token.isEmpty();
     if (put)
         qputenv(kActivationTokenVariable, token.toLatin1());
     activate();
-    // Qt's plugin reads the token while the window is shown or activated
-    // above, on this thread; past that it only leaks to what we start.
-    if (put)
-        qunsetenv(kActivationTokenVariable);
+    if (!put)
+        return false;
+    // Qt's plugin reads the token (and removes it) while the window is shown
+    // or activated above, on this thread; past that it only leaks to what
+    // we start.
+    const bool taken = !qEnvironmentVariableIsSet(kActivationTokenVariable);
+    qunsetenv(kActivationTokenVariable);
+    return taken;
 }
 
 void bringForward(QWidget* mainWindow, QWidget* searchWindow, const QString& activationToken)
 {
-    activateWithToken(activationToken, [mainWindow, searchWindow] {
+    (void)activateWithToken(activationToken, [mainWindow, searchWindow] {
         if (mainWindow && mainWindow->isVisible()) {
             if (mainWindow->isMinimized())
                 mainWindow->showNormal();

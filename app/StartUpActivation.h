@@ -20,8 +20,8 @@ QString takeLaunchToken();
 // Runs activate (which shows or activates a window) with token in the
 // environment, where Qt's Wayland plugin looks for it, and removes it right
 // after, whether the plugin used it or not. Elsewhere, or without a token,
-// only runs activate.
-void activateWithToken(const QString& token, const std::function<void()>& activate);
+// only runs activate. True when the plugin took the token.
+bool activateWithToken(const QString& token, const std::function<void()>& activate);
 
 // Brings the main window forward (restored if minimised, raised, activated).
 // While the main window is still hidden behind the start-up search, it stays

@@ -15,7 +15,9 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -46,7 +48,7 @@ int main(int argc, char* argv[])
     platform::openStandardDescriptors();
     // Before any thread reads the environment: the launcher's token stays
     // with us, not with the file manager and browser we start later.
-    const QString launchToken = app::takeLaunchToken();
+    QString launchToken = app::takeLaunchToken();
     // Before the toolkit loads any plugin and before any thread exists: the
     // raw ICMP socket, where one is needed at all, goes to our helper
     // process, and this process keeps no capability, whatever its file or
@@ -54,9 +56,9 @@ int main(int argc, char* argv[])
     // security-module rule) and one is still held, the toolkit does not start.
     platform::startIcmpHelperIfNeeded();
     if (!platform::dropAllCapabilities() && platform::holdsAnyCapability()) {
-        std::fputs("mrv7k2-setup: the system refused to drop this program's capabilities; "
-                   "it does not start with them.\n",
-                   stderr);
+        (void)std::fputs("mrv7k2-setup: the system refused to drop this program's capabilities; "
+                         "it does not start with them.\n",
+                         stderr);
         return 1;
     }
     // The settings dialog holds an administrator's password, which no core
@@ -94,8 +96,14 @@ int main(int argc, char* argv[])
 
     // 3. The search window shows itself and sets the page state to 1; the
     //    launcher's token lets it take the focus.
-    app::activateWithToken(launchToken, [&searchWindow, &mainWindow] {
-        searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
+    if (app::activateWithToken(launchToken, [&searchWindow, &mainWindow] {
+            searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
+        }))
+        launchToken.clear();
+    // A token the search window's show did not use is the main window's, at
+    // the end of the first scan; it is dropped after that in any case.
+    mainWindow.setFirstActivation([&launchToken](const std::function<void()>& bringUp) {
+        (void)app::activateWithToken(std::exchange(launchToken, QString()), bringUp);
     });
     mainWindow.setSearchWindow(searchWindow.get());
     // Only what the search window shows is made before it is drawn; the main

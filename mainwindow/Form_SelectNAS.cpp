@@ -29,6 +29,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <utility>
 
 namespace mainwindow {
 namespace {
@@ -419,9 +420,15 @@ void Form_SelectNAS::onScanEnded(bool replyPortFailed)
     GuidePage = pageAtScanEnd(GuidePage, m_table->DeviceCount);
     ShowGuidePage();
 
-    show();
-    raise();
-    activateWindow();
+    const auto bringUp = [this] {
+        show();
+        raise();
+        activateWindow();
+    };
+    if (m_firstActivation)
+        std::exchange(m_firstActivation, nullptr)(bringUp);
+    else
+        bringUp();
     if (m_searchWindow)
         m_searchWindow->hide();
 

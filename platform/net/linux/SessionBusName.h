@@ -35,10 +35,9 @@ public:
     // waiting at most timeoutMs. Call once.
     Claim claim(const QString& launchToken, int timeoutMs);
 
-public slots:
     // A later start's request, called over the bus. A token that is not a
     // short run of printable ASCII is passed on as none.
-    Q_SCRIPTABLE void activate(const QString& token);
+    Q_SCRIPTABLE Q_SLOT void activate(const QString& token);
 
 signals:
     void activationRequested(const QString& token);

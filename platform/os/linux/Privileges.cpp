@@ -166,12 +166,13 @@ void startIcmpHelperIfNeeded()
     sigset_t before{};
     sigemptyset(&childEnded);
     sigaddset(&childEnded, SIGCHLD);
-    (void)::sigprocmask(SIG_BLOCK, &childEnded, &before);
+    (void)::pthread_sigmask(SIG_BLOCK, &childEnded, &before);
     const pid_t child = ::fork();
     if (child == 0) {
         // Only async-signal-safe calls until exec. The helper's end becomes
         // descriptor 3 without close-on-exec; every other descriptor closes,
         // inherited ones included.
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): one thread here; async-signal-safe
         (void)::sigprocmask(SIG_SETMASK, &before, nullptr);
         if (pair[1] != kHelperChannelFd) {
             if (::dup2(pair[1], kHelperChannelFd) < 0)
@@ -199,7 +200,7 @@ void startIcmpHelperIfNeeded()
         sigemptyset(&onEnd.sa_mask);
         (void)::sigaction(SIGCHLD, &onEnd, nullptr);
     }
-    (void)::sigprocmask(SIG_SETMASK, &before, nullptr);
+    (void)::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     if (child < 0) {
         ::close(pair[0]);
         return;

@@ -677,7 +677,16 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
 void Form_SelectNASTest::rescanState()
 {
     Harness h;
+    // The start-up's wrap (its launcher's token) goes around the first scan's
+    // activation only.
+    int wrapped = 0;
+    h.form->setFirstActivation([&wrapped](const std::function<void()>& bringUp) {
+        ++wrapped;
+        bringUp();
+    });
     h.run(QStringLiteral("activate +here +other end"));
+    QCOMPARE(wrapped, 1);
+    QVERIFY(h.form->isVisible());
     h.list()->setCurrentRow(1);
     h.form->But_RescanClick();
     const QWidget* f = h.form.get();
@@ -701,6 +710,7 @@ void Form_SelectNASTest::rescanState()
     QCOMPARE(h.form->selectedRecord(), 1);
     QCOMPARE(h.label("Lab_NASinfo2"), QStringLiteral("10.0.0.5"));
     QVERIFY(!h.form->isScanning());
+    QCOMPARE(wrapped, 1);
 }
 
 void Form_SelectNASTest::scanBar()
