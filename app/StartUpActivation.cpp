@@ -1,11 +1,15 @@
 #include "app/StartUpActivation.h"
 
+#include "platform/net/ActivationRequest.h"
+
 #include <QGuiApplication>
 #include <QString>
 #include <QWidget>
 
 namespace app {
 namespace {
+
+constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 
 bool onWayland()
 {
@@ -14,28 +18,49 @@ bool onWayland()
 
 } // namespace
 
+QString takeLaunchToken()
+{
+    const QByteArray token = qgetenv(kActivationTokenVariable);
+    qunsetenv(kActivationTokenVariable);
+    if (!platform::isAcceptableActivationToken(std::string_view(token.data(), token.size())))
+        return {};
+    return QString::fromLatin1(token);
+}
+
+bool activateWithToken(const QString& token, const std::function<void()>& activate)
+{
+    const bool put = onWayland() && !token.isEmpty();
+    if (put)
+        qputenv(kActivationTokenVariable, token.toLatin1());
+    activate();
+    if (!put)
+        return false;
+    // Qt's plugin reads the token (and removes it) while the window is shown
+    // or activated above, on this thread; past that it only leaks to what
+    // we start.
+    const bool taken = !qEnvironmentVariableIsSet(kActivationTokenVariable);
+    qunsetenv(kActivationTokenVariable);
+    return taken;
+}
+
 void bringForward(QWidget* mainWindow, QWidget* searchWindow, const QString& activationToken)
 {
-    // Qt's Wayland plugin activates the next window with the token it finds
-    // here, then forgets it.
-    const bool wayland = onWayland();
-    if (wayland && !activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
-
-    if (mainWindow && mainWindow->isVisible()) {
-        if (mainWindow->isMinimized())
-            mainWindow->showNormal();
-        mainWindow->raise();
-        mainWindow->activateWindow();
-        return;
-    }
-    if (searchWindow && searchWindow->isVisible()) {
-        searchWindow->raise();
-        // Raising is the window manager's to do on X11; a Wayland
-        // compositor raises only a window it activates.
-        if (wayland)
-            searchWindow->activateWindow();
-    }
+    (void)activateWithToken(activationToken, [mainWindow, searchWindow] {
+        if (mainWindow && mainWindow->isVisible()) {
+            if (mainWindow->isMinimized())
+                mainWindow->showNormal();
+            mainWindow->raise();
+            mainWindow->activateWindow();
+            return;
+        }
+        if (searchWindow && searchWindow->isVisible()) {
+            searchWindow->raise();
+            // Raising is the window manager's to do on X11; a Wayland
+            // compositor raises only a window it activates.
+            if (onWayland())
+                searchWindow->activateWindow();
+        }
+    });
 }
 
 } // namespace app

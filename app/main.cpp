@@ -15,7 +15,10 @@
 #include "settings/Form3.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -25,10 +28,11 @@ const QString kApplicationTitle = QStringLiteral("MRV-7K2"); // NOLINT(cert-err5
 // The main window's creation step: one instance per user. False for a later
 // start, which has asked the running one to bring its window forward and
 // leaves without showing anything.
-bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& mainWindow,
+bool FormCreate(platform::SingleInstance& instance, const QString& launchToken,
+                mainwindow::Form_SelectNAS& mainWindow,
                 const std::unique_ptr<mainwindow::Form2>& searchWindow)
 {
-    if (instance.claim() != platform::SingleInstance::Outcome::Primary)
+    if (instance.claim(launchToken) != platform::SingleInstance::Outcome::Primary)
         return false;
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &mainWindow,
                      [&mainWindow, &searchWindow](const QString& activationToken) {
@@ -41,12 +45,23 @@ bool FormCreate(platform::SingleInstance& instance, mainwindow::Form_SelectNAS& 
 
 int main(int argc, char* argv[])
 {
+    // Before anything opens a descriptor that could take a closed one's number.
+    platform::openStandardDescriptors();
+    // Before any thread reads the environment: the launcher's token stays
+    // with us, not with the file manager and browser we start later.
+    QString launchToken = app::takeLaunchToken();
     // Before the toolkit loads any plugin and before any thread exists: the
     // raw ICMP socket, where one is needed at all, goes to our helper
     // process, and this process keeps no capability, whatever its file or
-    // its parent gave it.
+    // its parent gave it. Where the system refuses the drop (a seccomp or
+    // security-module rule) and one is still held, the toolkit does not start.
     platform::startIcmpHelperIfNeeded();
-    (void)platform::dropAllCapabilities();
+    if (!platform::dropAllCapabilities() && platform::holdsAnyCapability()) {
+        (void)std::fputs("mrv7k2-setup: the system refused to drop this program's capabilities; "
+                         "it does not start with them.\n",
+                         stderr);
+        return 1;
+    }
     // The settings dialog holds an administrator's password, which no core
     // file and no tool of the same user may read.
     platform::forbidProcessInspection();
@@ -75,13 +90,23 @@ int main(int argc, char* argv[])
     //    screen (below), or earlier if something needs them.
     mainwindow::Form_SelectNAS mainWindow(platform::ControlsTiming::Later);
 
-    // 2. One instance per user.
+    // 2. One instance per user; the desktop id is its name on the session bus.
     platform::SingleInstance instance(kApplicationTitle);
-    if (!FormCreate(instance, mainWindow, searchWindow))
+    instance.useSessionBus(QGuiApplication::desktopFileName());
+    if (!FormCreate(instance, launchToken, mainWindow, searchWindow))
         return 0;
 
-    // 3. The search window shows itself and sets the page state to 1.
-    searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
+    // 3. The search window shows itself and sets the page state to 1; the
+    //    launcher's token lets it take the focus.
+    if (app::activateWithToken(launchToken, [&searchWindow, &mainWindow] {
+            searchWindow = std::make_unique<mainwindow::Form2>(mainWindow.guidePageState());
+        }))
+        launchToken.clear();
+    // A token the search window's show did not use is the main window's, at
+    // the end of the first scan; it is dropped after that in any case.
+    mainWindow.setFirstActivation([&launchToken](const std::function<void()>& bringUp) {
+        (void)app::activateWithToken(std::exchange(launchToken, QString()), bringUp);
+    });
     mainWindow.setSearchWindow(searchWindow.get());
     // Only what the search window shows is made before it is drawn; the main
     // window's controls follow on the event loop, long before the scan ends.

@@ -30,6 +30,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <utility>
 
 namespace mainwindow {
 namespace {
@@ -420,9 +421,15 @@ void Form_SelectNAS::onScanEnded(bool replyPortFailed)
     GuidePage = pageAtScanEnd(GuidePage, m_table->DeviceCount);
     ShowGuidePage();
 
-    show();
-    raise();
-    activateWindow();
+    const auto bringUp = [this] {
+        show();
+        raise();
+        activateWindow();
+    };
+    if (m_firstActivation)
+        std::exchange(m_firstActivation, nullptr)(bringUp);
+    else
+        bringUp();
     if (m_searchWindow)
         m_searchWindow->hide();
 
@@ -502,10 +509,14 @@ void Form_SelectNAS::ShowDetails(int recordNumber)
     if (!record)
         return;
     makeControls();
+    // The address as the share and web buttons will open it: a unit's
+    // "192.168.1.010" is shown as the 192.168.1.8 it means, not as a text
+    // that most people read as .10.
+    const QString opened = openedAddress(*record);
     // In the order of the value labels, Lab_NASinfo1 first.
     const std::array<QString, 8> texts = {
         discovery::fieldText(record->HostName),
-        discovery::fieldText(record->IpAddress),
+        opened.isEmpty() ? discovery::fieldText(record->IpAddress) : opened,
         discovery::fieldText(record->SubnetMask),
         discovery::fieldText(record->GatewayAddress),
         discovery::fieldText(record->DiskModel),

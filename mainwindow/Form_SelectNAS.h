@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QDialog;
 class QLabel;
@@ -59,6 +60,10 @@ public:
     // The settings dialog, run modally from the device list (page 6). Its
     // QDialog::Rejected result stands for Cancel; any other result rescans.
     void setSettingsDialog(QDialog* form3);
+    // Wraps the window's first activation, at the end of the first scan:
+    // the start-up hands on its launcher's activation token this way.
+    using Activation = std::function<void(const std::function<void()>& bringUp)>;
+    void setFirstActivation(Activation wrap) { m_firstActivation = std::move(wrap); }
     // Starts the first scan when the page state is still 1 and no scan runs;
     // the same as the first activation of the window, for window systems that
     // never activate it. Activation afterwards starts no second scan.
@@ -142,6 +147,7 @@ private:
     QTimer m_timer2;
     QTimer m_timerBar;
     QWidget* m_searchWindow = nullptr;
+    Activation m_firstActivation;
     QDialog* m_settingsDialog = nullptr;
     std::function<void()> m_scanStarter;
     std::function<void(int)> m_exitHandler;

@@ -56,12 +56,14 @@ void TRawSocketClient::sendBuffer(std::uint16_t identifier, const std::uint8_t* 
                                   std::size_t size, const platform::Ipv4Address& address)
 {
     platform::IcmpSocket& socket = fetchSocket(identifier);
+    // Kept for the wait: the helper sends nothing but our echo request, and a
+    // flooded wait answers in its target's name.
+    if (size == m_sentEcho.size())
+        std::copy(data, data + size, m_sentEcho.begin());
+    m_sentTarget = address;
     if (m_viaHelper) {
-        // The helper sends nothing but our echo request: keep it for the wait.
-        if (size != m_helperEcho.size())
+        if (size != m_sentEcho.size())
             throw EPackageSizeTooBig();
-        std::copy(data, data + size, m_helperEcho.begin());
-        m_helperTarget = address;
         return;
     }
     const platform::IcmpSocket::Sent sent =
@@ -130,6 +132,8 @@ std::size_t TRawSocketClient::receiveBuffer(const ProbeIdentity& probe, IcmpBuff
         if (answersOurProbe(buffer.data(), size, match))
             return size;
     }
+    if (Clock::now() < deadline)
+        return floodedAnswer(buffer, m_sentEcho, m_sentTarget);
     buffer.fill(0);
     return 0;
 }
@@ -137,8 +141,8 @@ std::size_t TRawSocketClient::receiveBuffer(const ProbeIdentity& probe, IcmpBuff
 std::size_t TRawSocketClient::exchangeViaHelper(const ProbeIdentity& probe, IcmpBuffer& buffer)
 {
     HelperRequest request;
-    request.target = m_helperTarget;
-    request.echo = m_helperEcho;
+    request.target = m_sentTarget;
+    request.echo = m_sentEcho;
     const int wait = std::clamp(m_receiveTimeout, 0, int{kHelperMaxWaitMs});
     request.waitMs = static_cast<std::uint16_t>(wait);
     const HelperRequestBytes out = encodeHelperRequest(request);
@@ -151,6 +155,8 @@ std::size_t TRawSocketClient::exchangeViaHelper(const ProbeIdentity& probe, Icmp
         throw EInvalidSocket(); // the helper has gone or broken its word
     if (reply->outcome == HelperOutcome::SocketError)
         throw ESocketError(reply->error);
+    if (reply->outcome == HelperOutcome::Flooded)
+        return floodedAnswer(buffer, m_sentEcho, m_sentTarget);
     if (reply->outcome != HelperOutcome::Answered ||
         !answersOurProbe(reply->datagram.data(), reply->size, probe))
         return 0;

@@ -58,7 +58,8 @@ protected:
     // Zeroes buffer and waits at most ReceiveTimeout for one datagram that
     // answers the request probe describes, laid out as a raw socket delivers
     // it (IP header first); whatever else arrives meanwhile is dropped.
-    // Returns its length, 0 when nothing answered. Raises ESocketError when
+    // Returns its length, 0 when nothing answered. When more arrives than one
+    // wait may read, the target counts as having answered (floodedAnswer). Raises ESocketError when
     // the receive fails.
     std::size_t receiveBuffer(const ProbeIdentity& probe, IcmpBuffer& buffer);
 
@@ -74,8 +75,8 @@ private:
     std::size_t exchangeViaHelper(const ProbeIdentity& probe, IcmpBuffer& buffer);
 
     bool m_viaHelper = false;
-    std::array<std::uint8_t, kEchoRequestSize> m_helperEcho{};
-    platform::Ipv4Address m_helperTarget{};
+    std::array<std::uint8_t, kEchoRequestSize> m_sentEcho{};
+    platform::Ipv4Address m_sentTarget{};
     QString m_host;
     int m_port = 0;
     int m_protocol = 1;

@@ -195,6 +195,12 @@ void SecretEdit::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+void SecretEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    wipeEventText(event);
+    QWidget::keyReleaseEvent(event);
+}
+
 QVariant SecretEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     // An input method would see the text through these answers; it gets none.

@@ -48,6 +48,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The release of a key carries the typed character too: wiped alike.
+    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

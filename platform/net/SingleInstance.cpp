@@ -16,9 +16,6 @@ namespace platform {
 
 namespace {
 
-// The token a launcher hands a program it starts, so that its window may
-// take the focus (Wayland). A later start passes it on to the holder.
-constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 // A later start sends its request at once; one that has not within this
 // time is not a start of ours, and its connection goes.
 constexpr int kPeerTimeLimitMs = 1000;
@@ -140,16 +137,22 @@ void SingleInstance::watchListener()
     m_listenWatch = watch;
 }
 
-LocalNotice SingleInstance::notifyHolder(int timeoutMs) const
+LocalNotice SingleInstance::notifyHolder(const QString& launchToken, int timeoutMs) const
 {
-    const std::string request =
-        encodeActivationRequest(qEnvironmentVariable(kActivationTokenVariable).toStdString());
+    const std::string request = encodeActivationRequest(launchToken.toStdString());
     return sendToHolder(m_serverName.toStdString(), request.data(), request.size(), timeoutMs,
                         &SingleInstance::letHolderComeForward);
 }
 
-SingleInstance::Outcome SingleInstance::claim()
+SingleInstance::Outcome SingleInstance::claim(const QString& launchToken)
 {
+    if (const auto onBus = claimOnSessionBus(launchToken, kClaimTimeLimitMs)) {
+        // Starts that see no bus still find us; a squatter on that name
+        // changes nothing for those that do.
+        if (*onBus == Outcome::Primary)
+            (void)listen(nullptr);
+        return *onBus;
+    }
     const QDeadlineTimer deadline(kClaimTimeLimitMs);
     for (int attempt = 0; attempt < kMaxAttempts && !deadline.hasExpired(); ++attempt) {
         bool taken = false;
@@ -160,7 +163,7 @@ SingleInstance::Outcome SingleInstance::claim()
         if (!taken)
             return Outcome::Primary;
         const auto left = std::max<qint64>(1, deadline.remainingTime());
-        switch (notifyHolder(static_cast<int>(left))) {
+        switch (notifyHolder(launchToken, static_cast<int>(left))) {
         case LocalNotice::Delivered:
             return Outcome::OtherNotified;
         case LocalNotice::ForeignHolder:

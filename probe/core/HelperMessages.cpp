@@ -1,5 +1,7 @@
 #include "probe/core/HelperMessages.h"
 
+#include "probe/core/InternetChecksum.h"
+
 namespace probe {
 
 namespace {
@@ -18,7 +20,32 @@ std::uint16_t get16(const std::uint8_t* at)
     return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
 }
 
+// Our own echo request and no other: type 8, code 0, a right checksum, eight
+// zero bytes and the 'E' payload. Identifier, sequence and time stamp vary.
+bool isOurEchoRequest(const std::array<std::uint8_t, kEchoRequestSize>& echo)
+{
+    if (echo[0] != kIcmpEchoRequest || echo[1] != 0 ||
+        internetChecksum(echo.data(), echo.size()) != 0)
+        return false;
+    for (std::size_t i = 12; i < kEchoPayloadOffset; ++i) {
+        if (echo[i] != 0)
+            return false;
+    }
+    for (std::size_t i = kEchoPayloadOffset; i < kEchoRequestSize; ++i) {
+        if (echo[i] != kEchoPayloadByte)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool isHelperTarget(const Ipv4Octets& target)
+{
+    // "This network" (0/8), loopback (127/8), multicast (224/4) and the
+    // reserved block with the limited broadcast (240/4): no unit lives there.
+    return target[0] != 0 && target[0] != 127 && target[0] < 224;
+}
 
 HelperRequestBytes encodeHelperRequest(const HelperRequest& request)
 {
@@ -41,7 +68,7 @@ std::optional<HelperRequest> decodeHelperRequest(const std::uint8_t* data, std::
     for (std::size_t i = 0; i < kEchoRequestSize; ++i)
         request.echo[i] = data[kEchoOffset + i];
     request.waitMs = get16(data + kWaitOffset);
-    if (request.echo[0] != kIcmpEchoRequest || request.echo[1] != 0 ||
+    if (!isHelperTarget(request.target) || !isOurEchoRequest(request.echo) ||
         request.waitMs > kHelperMaxWaitMs)
         return std::nullopt;
     for (std::size_t i = kWaitOffset + 2; i < kHelperRequestSize; ++i) {
@@ -67,7 +94,7 @@ HelperReplyBytes encodeHelperReply(const HelperReply& reply)
 
 std::optional<HelperReply> decodeHelperReply(const std::uint8_t* data, std::size_t size)
 {
-    if (data == nullptr || size != kHelperReplySize || data[0] > 2)
+    if (data == nullptr || size != kHelperReplySize || data[0] > 3)
         return std::nullopt;
     HelperReply reply;
     reply.outcome = static_cast<HelperOutcome>(data[0]);

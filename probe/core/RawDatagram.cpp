@@ -80,4 +80,22 @@ std::size_t rawDatagramForError(IcmpBuffer& buffer, const ErrorReport& report)
     return offset;
 }
 
+std::size_t floodedAnswer(IcmpBuffer& buffer,
+                          const std::array<std::uint8_t, kEchoRequestSize>& echo,
+                          const Ipv4Octets& target)
+{
+    std::array<std::uint8_t, kEchoRequestSize> reply = echo;
+    reply[0] = kIcmpEchoReply;
+    reply[2] = 0;
+    reply[3] = 0;
+    const std::uint16_t sum = internetChecksum(reply.data(), reply.size());
+    reply[2] = static_cast<std::uint8_t>(sum >> 8);
+    reply[3] = static_cast<std::uint8_t>(sum & 0xFFU);
+    BareMessage message;
+    message.icmp = reply.data();
+    message.icmpSize = reply.size();
+    message.source = target;
+    return rawDatagramForMessage(buffer, message);
+}
+
 } // namespace probe

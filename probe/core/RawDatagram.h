@@ -8,6 +8,7 @@
 #include "probe/core/EchoRequest.h"
 #include "probe/core/HostText.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -42,5 +43,13 @@ struct ErrorReport
 // into that buffer would cut it.
 std::size_t rawDatagramForMessage(IcmpBuffer& buffer, const BareMessage& message);
 std::size_t rawDatagramForError(IcmpBuffer& buffer, const ErrorReport& report);
+
+// What a wait reports when more datagrams arrived than it could read: our
+// answer may be among the unread, so the address must not count as free.
+// Writes the echo reply that target would have sent to echo (the request as
+// sent) and returns its length.
+std::size_t floodedAnswer(IcmpBuffer& buffer,
+                          const std::array<std::uint8_t, kEchoRequestSize>& echo,
+                          const Ipv4Octets& target);
 
 } // namespace probe

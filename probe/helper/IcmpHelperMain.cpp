@@ -4,6 +4,8 @@
 // socket pair as descriptor 3. It opens its raw ICMP socket, gives up every
 // capability, and then only sends echo requests and returns the answer to
 // each; it ends when the pair closes or on any request it does not expect.
+// Any local user can start it, so it sends nothing but the program's own
+// echo request, to a unicast address, at most ten a second.
 
 #include "platform/os/IcmpSocket.h"
 #include "platform/os/Privileges.h"
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <thread>
 
 namespace {
 
@@ -37,9 +40,16 @@ bool isOurChannel()
            type == SOCK_SEQPACKET;
 }
 
-probe::HelperReply serve(platform::IcmpSocket& socket, const probe::HelperRequest& request)
+using Clock = std::chrono::steady_clock;
+
+probe::HelperReply serve(platform::IcmpSocket& socket, const probe::HelperRequest& request,
+                         Clock::time_point& lastSend)
 {
     probe::HelperReply reply;
+    // Whoever started us, the sends stay paced: the program itself never
+    // probes faster than this.
+    std::this_thread::sleep_until(lastSend + std::chrono::milliseconds(probe::kHelperMinSendGapMs));
+    lastSend = Clock::now();
     // Whatever queued since the last request answers nothing of ours.
     for (int i = 0; i < kMaxDatagramsPerWait && socket.waitReadable(0); ++i) {
         if (socket.receive(reply.datagram.data(), reply.datagram.size()).size == 0)
@@ -57,7 +67,6 @@ probe::HelperReply serve(platform::IcmpSocket& socket, const probe::HelperReques
     probe.target = request.target;
     probe.identifier = probe::getLittleEndian16(request.echo.data(), 4);
     probe.sequence = probe::getLittleEndian16(request.echo.data(), 6);
-    using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(request.waitMs);
     for (int attempt = 0; attempt < kMaxDatagramsPerWait; ++attempt) {
         const auto left =
@@ -79,6 +88,10 @@ probe::HelperReply serve(platform::IcmpSocket& socket, const probe::HelperReques
             return reply;
         }
     }
+    // The budget spent before the wait ended: our answer may be among the
+    // unread, so the address must not pass for free.
+    if (Clock::now() < deadline)
+        reply.outcome = probe::HelperOutcome::Flooded;
     reply.datagram.fill(0);
     return reply;
 }
@@ -87,6 +100,7 @@ probe::HelperReply serve(platform::IcmpSocket& socket, const probe::HelperReques
 
 int main()
 {
+    platform::openStandardDescriptors();
     if (!isOurChannel())
         return 2;
     // Not to be traced or dumped by the user who started it, and nothing it
@@ -101,6 +115,7 @@ int main()
     // pair close and reports that it cannot allocate a socket.
     if (!opened)
         return 5;
+    Clock::time_point lastSend{};
     for (long served = 0; served < kMaxRequests; ++served) {
         std::array<std::uint8_t, probe::kHelperRequestSize + 1> in{};
         const ssize_t n = ::recv(kChannel, in.data(), in.size(), 0);
@@ -109,7 +124,7 @@ int main()
         const auto request = probe::decodeHelperRequest(in.data(), static_cast<std::size_t>(n));
         if (!request)
             return 4;
-        const probe::HelperReply reply = serve(socket, *request);
+        const probe::HelperReply reply = serve(socket, *request, lastSend);
         const probe::HelperReplyBytes out = probe::encodeHelperReply(reply);
         if (::send(kChannel, out.data(), out.size(), MSG_NOSIGNAL) !=
             static_cast<ssize_t>(out.size()))

@@ -22,4 +22,10 @@ void SingleInstance::letHolderComeForward(std::uint32_t holderProcessId)
     AllowSetForegroundWindow(static_cast<DWORD>(holderProcessId));
 }
 
+std::optional<SingleInstance::Outcome>
+SingleInstance::claimOnSessionBus(const QString& /*launchToken*/, int /*timeoutMs*/)
+{
+    return std::nullopt; // no session bus: the mutex decides
+}
+
 } // namespace platform

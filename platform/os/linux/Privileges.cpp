@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <netinet/in.h>
@@ -10,6 +12,7 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace platform {
@@ -21,6 +24,20 @@ int& helperChannel()
 {
     static int channel = -1;
     return channel;
+}
+
+// The helper's process, reaped by onChildEnded whenever it ends.
+volatile pid_t helperProcess = -1; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+
+using SignalAction = struct sigaction;
+
+void onChildEnded(int /*signal*/)
+{
+    // Only our helper: the toolkit's children are the toolkit's to wait for.
+    const int saved = errno;
+    if (helperProcess > 0 && ::waitpid(helperProcess, nullptr, WNOHANG) == helperProcess)
+        helperProcess = -1;
+    errno = saved;
 }
 
 int processControl(int option, unsigned long first, unsigned long second = 0)
@@ -40,6 +57,12 @@ long capabilityCall(long number, __user_cap_header_struct* header, __user_cap_da
 constexpr char kHelperRelativePath[] = "/../libexec/mrv7k2-setup/mrv7k2-icmp-helper";
 // The descriptor number the helper expects its end of the pair on.
 constexpr int kHelperChannelFd = 3;
+
+// The helper's first descriptor that is not its own: from here on
+// everything closes before exec, whatever this program inherited.
+constexpr int kHelperFirstForeignFd = kHelperChannelFd + 1;
+// Where close_range is missing (kernels before 5.9): as far as closing goes.
+constexpr int kHelperFdLimit = 1024;
 
 bool pingSocketAllowed()
 {
@@ -75,7 +98,40 @@ bool helperPath(std::array<char, PATH_MAX>& path)
     return ::access(path.data(), X_OK) == 0;
 }
 
+bool capabilityState(std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3>& data)
+{
+    __user_cap_header_struct header{};
+    header.version = _LINUX_CAPABILITY_VERSION_3;
+    header.pid = 0;
+    return capabilityCall(SYS_capget, &header, data.data()) == 0;
+}
+
 } // namespace
+
+void openStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): fcntl(2) is declared variadic
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number is the closed one.
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): open(2) is declared variadic
+        const int opened = ::open("/dev/null", O_RDWR);
+        if (opened != fd && opened >= 0)
+            ::close(opened);
+    }
+}
+
+bool holdsAnyCapability()
+{
+    std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> data{};
+    // Unreadable counts as held: nothing says it is not.
+    if (!capabilityState(data))
+        return true;
+    return !std::ranges::all_of(data, [](const __user_cap_data_struct& word) {
+        return word.effective == 0 && word.permitted == 0 && word.inheritable == 0;
+    });
+}
 
 bool dropAllCapabilities()
 {
@@ -91,12 +147,7 @@ bool dropAllCapabilities()
     std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> data{};
     if (capabilityCall(SYS_capset, &header, data.data()) != 0)
         return false;
-    std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> left{};
-    if (capabilityCall(SYS_capget, &header, left.data()) != 0)
-        return false;
-    return std::ranges::all_of(left, [](const __user_cap_data_struct& word) {
-        return word.effective == 0 && word.permitted == 0 && word.inheritable == 0;
-    });
+    return !holdsAnyCapability();
 }
 
 void startIcmpHelperIfNeeded()
@@ -109,10 +160,20 @@ void startIcmpHelperIfNeeded()
     std::array<int, 2> pair{-1, -1};
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair.data()) != 0)
         return;
+    // SIGCHLD waits until the helper's number is known, so that an early end
+    // is reaped too.
+    sigset_t childEnded{};
+    sigset_t before{};
+    sigemptyset(&childEnded);
+    sigaddset(&childEnded, SIGCHLD);
+    (void)::pthread_sigmask(SIG_BLOCK, &childEnded, &before);
     const pid_t child = ::fork();
     if (child == 0) {
         // Only async-signal-safe calls until exec. The helper's end becomes
-        // descriptor 3 without close-on-exec; everything else closes on exec.
+        // descriptor 3 without close-on-exec; every other descriptor closes,
+        // inherited ones included.
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): one thread here; async-signal-safe
+        (void)::sigprocmask(SIG_SETMASK, &before, nullptr);
         if (pair[1] != kHelperChannelFd) {
             if (::dup2(pair[1], kHelperChannelFd) < 0)
                 ::_exit(127);
@@ -120,12 +181,26 @@ void startIcmpHelperIfNeeded()
             // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): fcntl(2) is declared variadic
             (void)::fcntl(kHelperChannelFd, F_SETFD, 0);
         }
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): syscall(2) is declared variadic
+        if (::syscall(SYS_close_range, kHelperFirstForeignFd, ~0U, 0U) != 0) {
+            for (int fd = kHelperFirstForeignFd; fd < kHelperFdLimit; ++fd)
+                (void)::close(fd);
+        }
         char* const argv[] = {path.data(), nullptr};
         char* const envp[] = {nullptr};
         ::execve(path.data(), argv, envp);
         ::_exit(127);
     }
     ::close(pair[1]);
+    if (child > 0) {
+        helperProcess = child;
+        SignalAction onEnd{};
+        onEnd.sa_handler = onChildEnded;
+        onEnd.sa_flags = SA_RESTART | SA_NOCLDSTOP;
+        sigemptyset(&onEnd.sa_mask);
+        (void)::sigaction(SIGCHLD, &onEnd, nullptr);
+    }
+    (void)::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     if (child < 0) {
         ::close(pair[0]);
         return;

@@ -9,6 +9,15 @@ bool dropAllCapabilities()
     return true;
 }
 
+bool holdsAnyCapability()
+{
+    return false;
+}
+
+// A Windows program's standard handles are not numbered descriptors that a
+// socket could take over.
+void openStandardDescriptors() {}
+
 void startIcmpHelperIfNeeded() {}
 
 int icmpHelperChannel()

@@ -1,4 +1,5 @@
-// What the running instance does with a later start's request.
+// What the running instance does with a later start's request, and that no
+// activation token stays in the environment for the programs it starts.
 
 #include "app/StartUpActivation.h"
 
@@ -13,6 +14,7 @@ private slots:
     void minimisedMainWindowIsRestored();
     void hiddenMainWindowStaysHiddenDuringTheSearch();
     void nothingOnScreenIsLeftAlone();
+    void tokensStayOutOfTheEnvironment();
 };
 
 void StartUpActivationTest::minimisedMainWindowIsRestored()
@@ -49,6 +51,24 @@ void StartUpActivationTest::nothingOnScreenIsLeftAlone()
     app::bringForward(&mainWindow, nullptr, {});
     QVERIFY(!mainWindow.isVisible());
     QVERIFY(!searchWindow.isVisible());
+}
+
+void StartUpActivationTest::tokensStayOutOfTheEnvironment()
+{
+    qputenv("XDG_ACTIVATION_TOKEN", "launcher/1");
+    QCOMPARE(app::takeLaunchToken(), QStringLiteral("launcher/1"));
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+    qputenv("XDG_ACTIVATION_TOKEN", "two words");
+    QCOMPARE(app::takeLaunchToken(), QString());
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+
+    // Used or not (no window to activate), a later start's token is gone after.
+    QWidget mainWindow;
+    bool ran = false;
+    app::activateWithToken(QStringLiteral("later/2"), [&ran] { ran = true; });
+    app::bringForward(&mainWindow, nullptr, QStringLiteral("later/3"));
+    QVERIFY(ran);
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
 }
 
 QTEST_MAIN(StartUpActivationTest)

@@ -617,6 +617,8 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead_data()
                              << "192.168.1.20";
     QTest::newRow("octal part") << "192.168.1.024"
                                 << "192.168.1.20";
+    QTest::newRow("octal part read as decimal") << "192.168.1.010"
+                                                << "192.168.1.8";
     QTest::newRow("hex parts") << "0xc0.0xa8.1.21"
                                << "192.168.1.21";
     QTest::newRow("three parts") << "192.168.278"
@@ -650,7 +652,9 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
     u.ip = ip;
     testing::addUnit(h.form->deviceTable(), u);
     h.run(QStringLiteral("end"));
-    // In the PC's subnet by inet_addr's reading: both actions are offered.
+    // In the PC's subnet by inet_addr's reading: both actions are offered,
+    // and the details show the address they open.
+    QCOMPARE(h.label("Lab_NASinfo2"), address);
     QVERIFY(h.button("But_Web")->isEnabled());
     QVERIFY(h.button("But_Samba")->isEnabled());
     h.form->But_WebClick();
@@ -673,7 +677,16 @@ void Form_SelectNASTest::actionsOpenTheAddressTheSubnetCheckRead()
 void Form_SelectNASTest::rescanState()
 {
     Harness h;
+    // The start-up's wrap (its launcher's token) goes around the first scan's
+    // activation only.
+    int wrapped = 0;
+    h.form->setFirstActivation([&wrapped](const std::function<void()>& bringUp) {
+        ++wrapped;
+        bringUp();
+    });
     h.run(QStringLiteral("activate +here +other end"));
+    QCOMPARE(wrapped, 1);
+    QVERIFY(h.form->isVisible());
     h.list()->setCurrentRow(1);
     h.form->But_RescanClick();
     const QWidget* f = h.form.get();
@@ -697,6 +710,7 @@ void Form_SelectNASTest::rescanState()
     QCOMPARE(h.form->selectedRecord(), 1);
     QCOMPARE(h.label("Lab_NASinfo2"), QStringLiteral("10.0.0.5"));
     QVERIFY(!h.form->isScanning());
+    QCOMPARE(wrapped, 1);
 }
 
 void Form_SelectNASTest::scanBar()

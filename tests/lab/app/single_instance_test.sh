@@ -6,7 +6,9 @@
 # file, and after the first one was killed a new start simply runs. Idle
 # connections by the thousand, of this user and of another, neither use up
 # the running instance's descriptors nor keep it from serving a later start;
-# and a name squatted by another user does not keep the program from running.
+# and a name squatted by another user does not keep the program from running,
+# nor does one that a process of the same user, in a mount namespace of its
+# own without the session bus (as a sandboxed app), holds and answers on.
 set -u
 : "${MRV_BUILD_DIR:?run through ctest}" "${MRV_SOURCE_DIR:?run through ctest}"
 program=$MRV_BUILD_DIR/app/mrv7k2-setup
@@ -179,6 +181,7 @@ kill -KILL "$first"
 wait "$first" 2>/dev/null
 setpriv --reuid=65534 --regid=65534 --clear-groups /usr/bin/python3 "$clients" squat "$name" 0 \
     "$shared/squat" 90 &
+squatter=$!
 pids+=($!)
 until_true 10 test -s "$shared/squat" || fail "the squatter did not bind the name"
 t0=$(date +%s%N)
@@ -187,4 +190,26 @@ ms=$((($(date +%s%N) - t0) / 1000000))
 echo "squatted name: the search window after $ms ms"
 ((ms < 3000)) || fail "the start under a squatted name took $ms ms"
 until_true 10 has_main || fail "the start under a squatted name opened no main window"
+
+# 6. Our own user's squatter in its own mount namespace, where the session
+#    bus cannot be reached: it holds the abstract name and answers every
+#    start. The program runs, later starts reach it over the bus, and the
+#    squatter hears from none of them.
+kill -KILL "$first" "$squatter"
+wait "$first" "$squatter" 2>/dev/null
+unshare -m bash -c 'mount -t tmpfs none "$1" && exec /usr/bin/python3 "$2" answer "$3" 0 "$4" 60' \
+    _ "$MRV_WORK/desktop" "$clients" "$name" "$shared/answer" &
+pids+=($!)
+until_true 10 test -s "$shared/answer" || fail "the sandboxed squatter did not bind the name"
+start_first sandbox-squatted
+until_true 10 has_main || fail "the start beside the sandboxed squatter opened no main window"
+window=$(main_windows)
+cover "$window"
+second_start second-beside-squatter
+until_true 5 is_above "$window" "$coverwin" ||
+    fail "beside the sandboxed squatter the window did not come forward"
+uncover
+heard=$(($(wc -l <"$shared/answer") - 1))
+echo "sandboxed squatter: heard $heard starts"
+((heard == 0)) || fail "the squatter heard: $(tail -n +2 "$shared/answer")"
 echo "single instance: all checks passed"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The echo client against real hosts in a lab of network namespaces: as root
 # (raw socket) and as an unprivileged user (ICMP datagram socket), answers,
-# silence, router errors, localhost, and the measured wait for a silent
-# address. Usage: icmp_echo_test.sh PATH/TO/icmp-echo-tool
+# silence, router errors, localhost, the measured wait for a silent address,
+# and a flood of foreign ICMP that outlasts what one wait may read, which
+# must not make a silent address pass for free.
+# Usage: icmp_echo_test.sh PATH/TO/icmp-echo-tool
 set -u
 tool=$1
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
@@ -189,6 +191,21 @@ check "negative wait" "$out" "r['Status']==2 and r['waitMs'] < 50"
 # Nobody at all at the address (no ARP answer): the same timed-out record.
 out=$(as_root --host 192.168.1.200 --timeout 100)
 check "absent address" "$out" "r['Status']==2 and r['FromAddress']=='0.0.0.0'"
+
+# More foreign ICMP than one wait reads: the address counts as answered.
+# Mostly echo replies (foreign identifiers), which the raw socket's filter lets through.
+lab_host "$P" noisy 192.168.1.90/24 || exit 1
+stop=$userdir/stop
+NOISE_SOURCE=192.168.1.90 lab_exec "$P" noisy timeout 30 python3 \
+    "$MRV_SOURCE_DIR/tests/lab/settings/icmp_noise.py" 192.168.1.37 "$stop" 30 \
+    $(seq -f '192.168.1.%g' 61 80) >"$userdir/noise.count" &
+noise=$!
+sleep 0.5
+out=$(as_root --host 192.168.1.60 --timeout 5000)
+touch "$stop"
+wait "$noise"
+echo "flood: $(cat "$userdir/noise.count") datagrams sent; the echo: $out"
+check "flood longer than the budget" "$out" "r['Status']==0 and r['FromAddress']=='192.168.1.60'"
 
 echo "$((checks - failures)) passed, $failures failed"
 [[ $failures -eq 0 ]]

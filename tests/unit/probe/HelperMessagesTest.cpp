@@ -34,6 +34,21 @@ private slots:
         odd = bytes;
         odd[63] = 1;
         QVERIFY(!decodeHelperRequest(odd.data(), odd.size()));
+        odd = bytes;
+        odd[4 + 3] ^= 1; // the checksum no longer right
+        QVERIFY(!decodeHelperRequest(odd.data(), odd.size()));
+        odd = bytes;
+        odd[4 + kEchoPayloadOffset] = 'X'; // not our payload
+        QVERIFY(!decodeHelperRequest(odd.data(), odd.size()));
+        // Any local user can start the helper: it serves unicast targets only.
+        for (const Ipv4Octets target :
+             {Ipv4Octets{224, 0, 0, 1}, Ipv4Octets{127, 0, 0, 1}, Ipv4Octets{0, 1, 2, 3},
+              Ipv4Octets{240, 0, 0, 1}, Ipv4Octets{255, 255, 255, 255}}) {
+            HelperRequest aimed = request;
+            aimed.target = target;
+            const HelperRequestBytes aimedBytes = encodeHelperRequest(aimed);
+            QVERIFY(!decodeHelperRequest(aimedBytes.data(), aimedBytes.size()));
+        }
         request.waitMs = kHelperMaxWaitMs + 1;
         bytes = encodeHelperRequest(request);
         QVERIFY(!decodeHelperRequest(bytes.data(), bytes.size()));
@@ -57,10 +72,15 @@ private slots:
         bytes = encodeHelperReply(reply);
         back = decodeHelperReply(bytes.data(), bytes.size());
         QVERIFY(back && back->outcome == HelperOutcome::SocketError && back->error == 10013);
+        reply = HelperReply{};
+        reply.outcome = HelperOutcome::Flooded;
+        const HelperReplyBytes flooded = encodeHelperReply(reply);
+        back = decodeHelperReply(flooded.data(), flooded.size());
+        QVERIFY(back && back->outcome == HelperOutcome::Flooded && back->size == 0);
 
         QVERIFY(!decodeHelperReply(bytes.data(), bytes.size() - 1));
         auto odd = bytes;
-        odd[0] = 3;
+        odd[0] = 4;
         QVERIFY(!decodeHelperReply(odd.data(), odd.size()));
         odd = bytes;
         odd[0] = 1; // answered, but with nothing in it

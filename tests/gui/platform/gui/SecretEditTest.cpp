@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <algorithm>
 
@@ -94,6 +95,15 @@ void SecretEditTest::nothingLeavesOrStays()
     QVERIFY(accessible->state().passwordEdit);
     QVERIFY(!accessible->textInterface());
     QVERIFY(!accessible->text(QAccessible::Value).contains(QLatin1String("secret")));
+
+    // The key events' own copies are wiped, the release's as well as the press's.
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        const QString typed(1, QLatin1Char('k')); // shares its buffer with the event's text
+        QKeyEvent event(type, Qt::Key_K, Qt::NoModifier, typed);
+        QApplication::sendEvent(&edit, &event);
+        QCOMPARE(typed.at(0), QChar(0));
+    }
+    QTest::keyClick(&edit, Qt::Key_Backspace);
 
     // Backspace wipes what it removes; clear wipes the whole buffer.
     QTest::keyClick(&edit, Qt::Key_Backspace);

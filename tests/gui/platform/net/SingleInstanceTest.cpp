@@ -103,11 +103,11 @@ struct LaterStart
     bool listening;
 };
 
-LaterStart claimElsewhere(const QString& title)
+LaterStart claimElsewhere(const QString& title, const QString& launchToken = {})
 {
-    auto later = std::async(std::launch::async, [title] {
+    auto later = std::async(std::launch::async, [title, launchToken] {
         SingleInstance start(title);
-        const Outcome outcome = start.claim();
+        const Outcome outcome = start.claim(launchToken);
         return LaterStart{outcome, start.isListening()};
     });
     for (int i = 0;
@@ -252,9 +252,8 @@ void SingleInstanceTest::secondStartNotifiesTheFirstAndNothingIsWritten()
     QCOMPARE(activations.last().constFirst().toString(), QString());
 
     // A launcher's activation token travels to the holder.
-    qputenv("XDG_ACTIVATION_TOKEN", "sway/launcher-7");
-    QCOMPARE(claimElsewhere(title).outcome, Outcome::OtherNotified);
-    qunsetenv("XDG_ACTIVATION_TOKEN");
+    QCOMPARE(claimElsewhere(title, QStringLiteral("sway/launcher-7")).outcome,
+             Outcome::OtherNotified);
     QTRY_COMPARE_WITH_TIMEOUT(activations.count(), 3, 3000);
     QCOMPARE(activations.last().constFirst().toString(), QStringLiteral("sway/launcher-7"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
