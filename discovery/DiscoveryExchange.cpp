@@ -1,7 +1,6 @@
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
-#include "discovery/core/Messages.h"
 #include "platform/os/PortOwner.h"
 
 #include <cstring>

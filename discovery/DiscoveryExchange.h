@@ -6,6 +6,7 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/LocalNetwork.h"
+#include "discovery/core/Messages.h"
 #include "platform/net/AdapterBroadcast.h"
 #include "platform/net/DatagramReader.h"
 #include "platform/os/LocalAddresses.h"
@@ -78,7 +79,7 @@ private:
     QElapsedTimer m_scanClock;
     std::size_t m_nextRequest = 0; // index into kRequestMomentsMs
     bool m_replyPortFailed = false;
-    std::string m_replyPortMessage;
+    std::string m_replyPortMessage = messages::kReplyPortInUse;
     platform::LocalAddresses m_local; // this PC's, read at the start of each scan
     Counters m_counters;
 };

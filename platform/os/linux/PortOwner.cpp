@@ -1,12 +1,10 @@
 #include "platform/os/PortOwner.h"
 
-#include <cctype>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <pwd.h>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -28,7 +26,13 @@ std::optional<Holder> holderOf(std::uint16_t port)
     std::getline(table, line); // the heading
     for (int n = 0; n < 100000 && std::getline(table, line); ++n) {
         std::istringstream fields(line);
-        std::string slot, local, remote, state, queues, timer, retransmits;
+        std::string slot;
+        std::string local;
+        std::string remote;
+        std::string state;
+        std::string queues;
+        std::string timer;
+        std::string retransmits;
         unsigned long timeout = 0;
         Holder holder;
         if (!(fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >>
@@ -54,51 +58,41 @@ std::string userName(unsigned long uid)
     return std::to_string(uid);
 }
 
-bool isNumber(const char* name)
-{
-    for (const char* c = name; *c != '\0'; ++c)
-        if (std::isdigit(static_cast<unsigned char>(*c)) == 0)
-            return false;
-    return *name != '\0';
-}
-
 // The process whose descriptors hold the socket. Only processes whose
 // descriptors this process may read (its own user's) can be named.
-std::string programOf(unsigned long inode)
+std::string findProgram(unsigned long inode)
 {
+    namespace fs = std::filesystem;
     if (inode == 0)
         return {};
     const std::string wanted = "socket:[" + std::to_string(inode) + "]";
-    DIR* processes = opendir("/proc");
-    if (processes == nullptr)
-        return {};
-    std::string program;
-    while (const dirent* p = readdir(processes)) {
-        if (!isNumber(p->d_name))
+    std::error_code error;
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+        const std::string pid = process.path().filename().string();
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        const std::string base = std::string("/proc/") + p->d_name;
-        DIR* fds = opendir((base + "/fd").c_str());
-        if (fds == nullptr)
-            continue;
-        bool holds = false;
-        while (const dirent* f = readdir(fds)) {
-            char target[64] = {};
-            const std::string link = base + "/fd/" + f->d_name;
-            const ssize_t got = readlink(link.c_str(), target, sizeof target - 1);
-            if (got > 0 && wanted == std::string(target, static_cast<std::size_t>(got))) {
-                holds = true;
-                break;
-            }
-        }
-        closedir(fds);
-        if (holds) {
-            std::ifstream comm(base + "/comm");
+        std::error_code unreadable;
+        for (const fs::directory_entry& fd :
+             fs::directory_iterator(process.path() / "fd", unreadable)) {
+            std::error_code gone;
+            if (fs::read_symlink(fd.path(), gone).string() != wanted)
+                continue;
+            std::string program;
+            std::ifstream comm(process.path() / "comm");
             std::getline(comm, program);
-            break;
+            return program;
         }
     }
-    closedir(processes);
-    return program;
+    return {};
+}
+
+std::string programOf(unsigned long inode)
+{
+    try {
+        return findProgram(inode);
+    } catch (const std::exception&) {
+        return {}; // a process that ended while its descriptors were read, or no memory
+    }
 }
 
 } // namespace
