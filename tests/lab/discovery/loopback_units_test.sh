@@ -6,23 +6,22 @@
 # listed; the real unit is, at its own address, every time.
 source "$(dirname "$0")/labtest.sh"
 new_lab
-unit u 192.168.1.50/24 -- --identity 00:80:87:00:00:50 --ip 192.168.1.50
+# The real unit answers late, so that the impersonator's reply comes first.
+unit u 192.168.1.50/24 -- --identity 00:80:87:00:00:50 --ip 192.168.1.50 --delay 300
 shared_dir
 for fake in "--identity 00:80:87:00:00:50 --ip 192.168.1.66" \
     "--identity 00:80:87:00:00:66 --ip 192.168.1.66 --broadcast"; do
     rm -f "$SHARED"/fake.*
     # shellcheck disable=SC2086 # the options are words
     lab_exec_nobody "$P" pc "$NAS_SIM" --ready-file "$SHARED/fake.ready" --log "$SHARED/fake.log" \
-        --lifetime 15 $fake \
-        >"$WORK/fake.out" 2>&1 &
-    UNIT_PIDS+=($!)
+        --lifetime 6 $fake >"$WORK/fake.out" 2>&1 &
+    fake_pid=$!
     wait_file "$SHARED/fake.ready" || fail "the PC's own unit did not start"
     scan
     check '
 assert j["DeviceCount"] == 1 and recs[0]["IpAddress"] == "192.168.1.50", j
 assert any(e["dir"] == "out" for e in logs("shared/fake")), "the fake unit did not answer"
 '
-    kill -TERM "${UNIT_PIDS[-1]}"
-    wait "${UNIT_PIDS[-1]}" 2>/dev/null
+    wait "$fake_pid" # its lifetime ends before the next one binds the port
     echo "PASS: no unit from the PC itself ($fake)"
 done
