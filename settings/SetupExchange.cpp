@@ -86,6 +86,7 @@ SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& rec
     if (!length)
         return OpenResult::RequestTooLong;
 
+    m_local = platform::localAddresses();
     if (!OpenSetupReplySocket()) {
         wipeSetupBuffer(request);
         noteBusyPort(discovery::messages::kReplyPortInUse, m_endpoints.replyPort);
@@ -177,6 +178,12 @@ bool SetupExchange::accepted() const
 
 void SetupExchange::onSetupReply()
 {
+    // Any program on this PC may send to the reply port; by default only the
+    // LAN can answer for a unit (tests bind the reply socket to loopback).
+    const bool fromThisPc = m_local.isOwnAddress(SetupReplySocket.source()) ||
+                            m_local.isLoopbackAdapter(SetupReplySocket.arrival().interfaceIndex);
+    if (fromThisPc && m_endpoints.replyAddress != platform::kLoopbackAddress)
+        return;
     if (isAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
         m_awaitedSeen = true;
         emit awaitedReplyArrived(); // the handler ends the exchange

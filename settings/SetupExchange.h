@@ -6,6 +6,7 @@
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "platform/net/DatagramReader.h"
+#include "platform/os/LocalAddresses.h"
 #include "platform/os/UdpSocket.h"
 #include "settings/core/SetupRequest.h"
 
@@ -87,7 +88,9 @@ signals:
     void awaitedReplyArrived();
 
 private:
-    // One datagram, in the zeroed SetupReplyBuffer, as one readiness notice reads one.
+    // One datagram, in the zeroed SetupReplyBuffer, as one readiness notice
+    // reads one. One from this PC itself is no unit's and is passed over,
+    // unless the reply socket was pointed at loopback (setEndpoints).
     void onSetupReply();
     // Sends the request through SetupSendSocket, then closes it; whether it went out.
     bool SendSetupRequest(const char* request, std::size_t length);
@@ -104,7 +107,8 @@ private:
     platform::UdpSocket SetupSendSocket;       // open until the request is sent
     platform::UdpSocket m_requestPortHold;     // the request port, while a broadcast goes out
     std::string m_busyPortMessage;
-    platform::Arrival m_via; // the unit's adapter, from its record
+    platform::LocalAddresses m_local; // this PC's, read at each opening
+    platform::Arrival m_via;          // the unit's adapter, from its record
     char m_identity[discovery::kMacAddressSize]{};
     bool m_awaitedSeen = false;
 };

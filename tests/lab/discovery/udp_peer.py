@@ -5,6 +5,8 @@ hold PORT SECONDS READY_FILE [HEARD_FILE]
     Binds 0.0.0.0:PORT exclusively (no SO_REUSEADDR), writes its process id
     into READY_FILE and keeps the port for SECONDS;
     with HEARD_FILE, writes there the hex of every datagram received, a line each.
+send HEX ADDRESS PORT SECONDS
+    Sends the bytes HEX to ADDRESS:PORT every 20 ms for SECONDS.
 exchange HEX WAIT_MS
     Binds 0.0.0.0:12310, broadcasts the bytes HEX to 255.255.255.255:12311, then
     a discovery request as a marker, and prints every datagram received before
@@ -38,6 +40,14 @@ def hold(port, seconds, ready, heard=None):
             print(data.hex(), file=f)
 
 
+def send(payload, address, port, seconds):
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        s.sendto(payload, (address, port))
+        time.sleep(0.02)
+
+
 def exchange(payload, wait_ms):
     rx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     rx.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
@@ -64,6 +74,8 @@ def exchange(payload, wait_ms):
 def main():
     if len(sys.argv) in (5, 6) and sys.argv[1] == "hold":
         hold(int(sys.argv[2]), float(sys.argv[3]), *sys.argv[4:])
+    elif len(sys.argv) == 6 and sys.argv[1] == "send":
+        send(bytes.fromhex(sys.argv[2]), sys.argv[3], int(sys.argv[4]), float(sys.argv[5]))
     elif len(sys.argv) == 4 and sys.argv[1] == "exchange":
         if not exchange(bytes.fromhex(sys.argv[2]), int(sys.argv[3])):
             return 1

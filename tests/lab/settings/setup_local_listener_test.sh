@@ -2,11 +2,15 @@
 # The system hands every broadcast to the PC's own listeners as well: another
 # user's program listening on the units' request port 12311 on the PC gets no
 # setup request (nothing is sent), and the error box names it and its user.
-# With the port free, the unit gets exactly one request.
+# With the port free, the unit gets exactly one request, and its answer
+# counts, not the refusal the same program keeps sending to the PC's reply
+# port from inside the PC.
 source "$(dirname "$0")/common.sh"
 lab_up "$P" || exit 1
 lab_host "$P" u1 192.168.1.50/24 192.168.1.1 || exit 1
-start_unit u1 --identity 00:11:22:33:44:55 --ip 192.168.1.50 --user admin --password secret
+# The unit answers late, so that the refusal sent from inside the PC comes first.
+start_unit u1 --identity 00:11:22:33:44:55 --ip 192.168.1.50 --user admin --password secret \
+    --setup-delay 300
 chmod 711 "$WORK"
 mkdir -m 1777 "$WORK/shared"
 lab_exec_nobody "$P" pc /usr/bin/python3 "$MRV_SOURCE_DIR/tests/lab/discovery/udp_peer.py" hold 12311 60 \
@@ -35,6 +39,11 @@ check "port held: the listener heard the scan but no setup request" \
 
 kill "$(cat "$WORK/shared/ready")"
 wait "$listener" 2>/dev/null
+refusal=$(printf '0C02R00:11:22:33:44:550' | xxd -p)
+for to in 127.0.0.1 192.168.1.37; do
+    lab_exec_nobody "$P" pc /usr/bin/python3 "$MRV_SOURCE_DIR/tests/lab/discovery/udp_peer.py" \
+        send "$refusal" "$to" 12310 15 &
+done
 setup "$WORK/free.json"
 check "port free: accepted" 'd["accepted"]' "$WORK/free.json"
 setup_requests u1 >"$WORK/requests.json"
