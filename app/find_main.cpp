@@ -78,7 +78,7 @@ int main(int argc, char** argv)
             err << messages::kNoNetwork << '\n';
             status = kExitNoNetwork;
         } else if (replyPortFailed) {
-            err << messages::kReplyPortInUse << '\n';
+            err << QString::fromStdString(exchange.replyPortMessage()) << '\n';
             status = kExitReplyPort;
         }
         err.flush();

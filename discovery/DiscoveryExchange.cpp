@@ -1,6 +1,7 @@
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
+#include "platform/os/PortOwner.h"
 
 #include <cstring>
 
@@ -37,6 +38,13 @@ void DiscoveryExchange::StartScan()
     // The reply socket is bound before anything goes out, so that a unit that
     // answers at once is heard.
     m_replyPortFailed = !m_reader.bind(platform::kAnyAddress, kReplyPort);
+    m_replyPortMessage = messages::kReplyPortInUse;
+    if (m_replyPortFailed) {
+        if (const auto owner = platform::udpPortOwner(kReplyPort))
+            m_replyPortMessage =
+                messages::withPortOwner(messages::kReplyPortInUse, owner->user, owner->program);
+    }
+    m_local = platform::localAddresses();
 
     // The sockets stay bound for the whole scan, so every resend leaves from
     // the same adapters with the same source ports.
@@ -64,6 +72,11 @@ void DiscoveryExchange::sendRequest()
 void DiscoveryExchange::onDiscoveryReply(std::size_t length)
 {
     ++m_counters.datagrams;
+    if (m_local.isOwnAddress(m_reader.source()) ||
+        m_local.isLoopbackAdapter(m_reader.arrival().interfaceIndex)) {
+        ++m_counters.ignored;
+        return;
+    }
     const ReplyOutcome outcome =
         ParseDiscoveryReply(m_receiveBuffer, length, m_table, textOf(m_pc.PcSubnetMask));
     if (outcome == ReplyOutcome::Added) {

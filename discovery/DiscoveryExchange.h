@@ -6,12 +6,15 @@
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/LocalNetwork.h"
+#include "discovery/core/Messages.h"
 #include "platform/net/AdapterBroadcast.h"
 #include "platform/net/DatagramReader.h"
+#include "platform/os/LocalAddresses.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <string>
 
 namespace discovery {
 
@@ -35,6 +38,9 @@ public:
     bool isScanning() const;
     // True when the last scan could not bind the reply port (its end reports it).
     bool replyPortFailed() const { return m_replyPortFailed; }
+    // Then, the message that says so, naming the program in the way when the
+    // system told.
+    std::string replyPortMessage() const { return m_replyPortMessage; }
 
     // Counters of the current or last scan, for tests and benchmarks.
     struct Counters
@@ -55,7 +61,9 @@ signals:
 
 private:
     // One datagram, in the zeroed receive buffer: stands for the window
-    // message of a waiting datagram.
+    // message of a waiting datagram. A datagram from this PC itself (one of
+    // its addresses, or in by loopback) is no unit's, whatever it says: any
+    // local program could have sent it.
     void onDiscoveryReply(std::size_t length);
     void EndScan();
     // Sends the request through every adapter and arms the timer for the next moment.
@@ -71,6 +79,8 @@ private:
     QElapsedTimer m_scanClock;
     std::size_t m_nextRequest = 0; // index into kRequestMomentsMs
     bool m_replyPortFailed = false;
+    std::string m_replyPortMessage = messages::kReplyPortInUse;
+    platform::LocalAddresses m_local; // this PC's, read at the start of each scan
     Counters m_counters;
 };
 

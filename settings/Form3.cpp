@@ -417,8 +417,9 @@ void Form3::StartSetup()
         showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         break;
     case SetupExchange::OpenResult::ReplyPortInUse:
+    case SetupExchange::OpenResult::RequestPortInUse:
         returnToIdle();
-        showMessage(discovery::messages::kErrorTitle, discovery::messages::kReplyPortInUse);
+        showMessage(discovery::messages::kErrorTitle, m_exchange.busyPortMessage().c_str());
         break;
     }
 }

@@ -2,9 +2,14 @@
 
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/Messages.h"
+#include "platform/os/PortOwner.h"
 #include "platform/os/SecureWipe.h"
+#include "settings/core/SettingsMessages.h"
 #include "settings/core/SetupReply.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace settings {
@@ -81,15 +86,60 @@ SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& rec
     if (!length)
         return OpenResult::RequestTooLong;
 
+    m_local = platform::localAddresses();
     if (!OpenSetupReplySocket()) {
         wipeSetupBuffer(request);
+        noteBusyPort(discovery::messages::kReplyPortInUse, m_endpoints.replyPort);
         return OpenResult::ReplyPortInUse;
+    }
+    // No SO_REUSEADDR or SO_REUSEPORT here (exclusive use on Windows): while
+    // we hold the port nobody else on this PC can bind it, on any address.
+    const bool broadcast = m_endpoints.requestAddress == platform::kLimitedBroadcast;
+    if (broadcast && !m_requestPortHold.bind(platform::kAnyAddress, m_endpoints.requestPort)) {
+        wipeSetupBuffer(request);
+        close();
+        noteBusyPort(messages::kRequestPortInUse, m_endpoints.requestPort);
+        return OpenResult::RequestPortInUse;
     }
 
     SetupSendSocket.open();
-    SendSetupRequest(request, *length);
+    const bool sent = SendSetupRequest(request, *length);
     wipeSetupBuffer(request);
+    releaseRequestPort(sent ? *length : 0);
     return OpenResult::Sent;
+}
+
+void SetupExchange::noteBusyPort(const char* message, std::uint16_t port)
+{
+    const auto owner = platform::udpPortOwner(port);
+    m_busyPortMessage =
+        owner ? discovery::messages::withPortOwner(message, owner->user, owner->program)
+              : std::string(message);
+}
+
+// The system hands a broadcast to this PC's listeners while sending it, so
+// our copy is normally waiting already; it is waited for (at most
+// kLoopedCopyWaitMs) so that the port is never let go while it may still
+// come, and read so that it does not stay in a buffer.
+void SetupExchange::releaseRequestPort(std::size_t length)
+{
+    constexpr int kLoopedCopyWaitMs = 200;
+    constexpr int kMostRead = 64;
+    char copy[kSetupBufferSize];
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kLoopedCopyWaitMs);
+    bool seen = length == 0;
+    for (int n = 0; n < kMostRead && m_requestPortHold.isOpen(); ++n) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (!m_requestPortHold.waitPending(
+                seen ? 0 : static_cast<int>(std::max<long long>(left.count(), 0))))
+            break;
+        const platform::UdpSocket::Received got = m_requestPortHold.receive(copy, sizeof copy);
+        wipeSetupBuffer(copy);
+        seen = seen || (got.got && got.size == length);
+    }
+    m_requestPortHold.close();
 }
 
 bool SetupExchange::OpenSetupReplySocket()
@@ -97,22 +147,23 @@ bool SetupExchange::OpenSetupReplySocket()
     return SetupReplySocket.bind(m_endpoints.replyAddress, m_endpoints.replyPort);
 }
 
-// Only the limited broadcast is steered: any other destination (a test's
-// loopback) has one way, the routing table's. Like every send of the
-// program's own exchanges, its result is not checked: a request that did not
-// go out shows as a missing reply.
-void SetupExchange::SendSetupRequest(const char* request, std::size_t length)
+// Only the limited broadcast is steered, and never without a known adapter
+// (the default route may be a tunnel's): any other destination (a test's
+// loopback) has one way, the routing table's. A request that did not go out
+// shows as a missing reply.
+bool SetupExchange::SendSetupRequest(const char* request, std::size_t length)
 {
+    std::ptrdiff_t sent = -1;
     if (SetupSendSocket.open()) {
-        const bool steered = m_endpoints.requestAddress == platform::kLimitedBroadcast;
-        if (steered && m_via.known())
-            SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
-                                        m_endpoints.requestPort);
+        if (m_endpoints.requestAddress == platform::kLimitedBroadcast)
+            sent = SetupSendSocket.sendThrough(request, length, m_via, m_endpoints.requestAddress,
+                                               m_endpoints.requestPort);
         else
-            SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
-                                   m_endpoints.requestPort);
+            sent = SetupSendSocket.sendTo(request, length, m_endpoints.requestAddress,
+                                          m_endpoints.requestPort);
     }
     SetupSendSocket.close();
+    return sent >= 0;
 }
 
 void SetupExchange::close()
@@ -127,6 +178,12 @@ bool SetupExchange::accepted() const
 
 void SetupExchange::onSetupReply()
 {
+    // Any program on this PC may send to the reply port; by default only the
+    // LAN can answer for a unit (tests bind the reply socket to loopback).
+    const bool fromThisPc = m_local.isOwnAddress(SetupReplySocket.source()) ||
+                            m_local.isLoopbackAdapter(SetupReplySocket.arrival().interfaceIndex);
+    if (fromThisPc && m_endpoints.replyAddress != platform::kLoopbackAddress)
+        return;
     if (isAwaitedSetupReply(m_replyBuffer, discovery::textOf(m_identity))) {
         m_awaitedSeen = true;
         emit awaitedReplyArrived(); // the handler ends the exchange

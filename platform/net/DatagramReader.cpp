@@ -48,6 +48,7 @@ void DatagramReader::readOne()
     std::memset(m_buffer, 0, m_capacity);
     const UdpSocket::Received got = m_socket.receive(m_buffer, m_capacity);
     m_arrival = got.arrival;
+    m_source = got.source;
     if (got.got && m_onDatagram)
         m_onDatagram(got.size); // may close()
 }

@@ -36,8 +36,10 @@ public:
     void close();
     bool isOpen() const { return m_socket.isOpen(); }
     std::uint16_t localPort() const { return m_socket.localPort(); }
-    // The adapter the datagram being handled came in by (inside the handler).
+    // The adapter the datagram being handled came in by, and its sender
+    // (inside the handler).
     const Arrival& arrival() const { return m_arrival; }
+    const Ipv4Address& source() const { return m_source; }
 
 private:
     void readOne();
@@ -47,6 +49,7 @@ private:
     Handler m_onDatagram;
     UdpSocket m_socket;
     Arrival m_arrival;
+    Ipv4Address m_source{};
     QSocketNotifier* m_notifier = nullptr; // a child; watches m_socket while it is open
 };
 

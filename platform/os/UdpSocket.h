@@ -31,8 +31,8 @@ public:
     // Opens the socket, broadcasts allowed, and binds it to address:port
     // (port 0: the system picks one). The address is not shared with other
     // sockets, so a port another socket holds is refused. Closes any earlier
-    // socket first. False when it cannot be opened or bound. Where the system
-    // can tell, each datagram received reports the adapter it came in by.
+    // socket first. False when it cannot be opened or bound, or when the
+    // system will not report the adapter each datagram came in by.
     bool bind(const Ipv4Address& address, std::uint16_t port);
     // Opens the socket without binding it: the system binds it on the first
     // send, from the address of the adapter the route goes by.
@@ -53,9 +53,9 @@ public:
 
     // Sends one datagram out of the adapter `via` only, whatever the routing
     // table would pick (a limited broadcast included), from the PC's address
-    // on it. -1, and nothing sent, when via is unknown or the adapter is gone:
-    // a datagram meant for one network must never leave by another. The
-    // socket must be open and not bound.
+    // on it. -1, and nothing sent, when via is unknown, a loopback adapter or
+    // gone: a datagram meant for one network must never leave by another.
+    // The socket must be open and not bound.
     std::ptrdiff_t sendThrough(const void* data, std::size_t size, const Arrival& via,
                                const Ipv4Address& address, std::uint16_t port);
 
@@ -72,6 +72,8 @@ public:
     Received receive(void* buffer, std::size_t capacity);
     // Whether another datagram waits to be read.
     bool hasPending() const;
+    // Whether one waits or comes within milliseconds (blocks that long at most).
+    bool waitPending(int milliseconds) const;
 
 private:
 #ifdef _WIN32

@@ -9,6 +9,9 @@ inline constexpr const char* kBadMask = "サブネットマスク\"セットア�
 inline constexpr const char* kBadGateway = "\"デフォルトゲートウェイ\"セットアップエラー";
 inline constexpr const char* kNoFreeAddress = "使用している範囲のIPを検出できません。";
 inline constexpr const char* kCredentialsTooLong = "ユーザ名またはパスワードが長すぎます。";
+inline constexpr const char* kRequestPortInUse =
+    "UDPポート12311をこのPCの他のプログラムが使用しています。\n"
+    "設定要求にはパスワードが含まれるため、送信しませんでした。";
 inline constexpr const char* kSuccessTitle = "OK";
 inline constexpr const char* kSuccess = "NASセットアップ成功";
 inline constexpr const char* kFailureTitle = "Error";

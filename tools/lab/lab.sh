@@ -245,6 +245,14 @@ lab_exec() {
     ip netns exec "$p-$name" "$@"
 }
 
+# lab_exec_nobody PREFIX NAME CMD...: as lab_exec, run by the user nobody (any
+# other local user of the PC, no privilege, no groups).
+lab_exec_nobody() {
+    local p=$1 name=$2
+    shift 2
+    lab_exec "$p" "$name" setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
+}
+
 # lab_mute PREFIX NAME: the host ignores ICMP echo requests but still answers ARP.
 lab_mute() { lab__sysctl "$1-$2" net.ipv4.icmp_echo_ignore_all=1; }
 

@@ -72,13 +72,11 @@ void udp(Report& check)
     check(steered.open() && steered.sendThrough("x", 1, platform::Arrival{},
                                                 platform::kLoopbackAddress, port) == -1,
           "udp unknown adapter sends nothing");
+    // Only programs on this PC would hear a datagram steered into loopback.
     check(steered.open() &&
-              steered.sendThrough("via", 3, longer.arrival, platform::kLoopbackAddress, port) == 3,
-          "udp send through the arrival adapter");
-    check(within2s([&] { return reader.hasPending(); }) &&
-              reader.receive(buffer, sizeof buffer).size == 3 && std::memcmp(buffer, "via", 3) == 0,
-          "udp sent through the arrival adapter arrives alone");
-    check(!reader.receive(buffer, sizeof buffer).got, "udp nothing more");
+              steered.sendThrough("lo", 2, longer.arrival, platform::kLoopbackAddress, port) == -1,
+          "udp loopback adapter refused");
+    check(!reader.waitPending(50), "udp loopback adapter sends nothing");
 }
 
 // A later start, in a thread of its own: it waits for the holder's answer,

@@ -1,5 +1,6 @@
 #include "platform/os/UdpSocket.h"
 
+#include "platform/os/LocalAddresses.h"
 #include "platform/os/SocketAddress.h"
 
 #include <cerrno>
@@ -35,16 +36,17 @@ bool UdpSocket::open()
 bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
 {
     // No SO_REUSEADDR: a port another socket holds must be refused, not shared.
+    // The arrival adapter is asked for before the bind, so that no datagram
+    // is ever read without it.
     if (!open())
         return false;
+    const int on = 1;
     const sockaddr_in sa = socketAddress(address, port);
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
+    if (::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0 ||
+        ::bind(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
         close();
         return false;
     }
-    // The arrival adapter is extra knowledge: without it datagrams still come.
-    const int on = 1;
-    ::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
     return true;
 }
 
@@ -95,7 +97,8 @@ std::ptrdiff_t UdpSocket::sendThrough( // NOLINT(readability-make-member-functio
     const void* data, std::size_t size, const Arrival& via, const Ipv4Address& address,
     std::uint16_t port)
 {
-    if (m_fd < 0 || !via.known())
+    // Whatever goes into loopback reaches only programs on this PC.
+    if (m_fd < 0 || !via.known() || localAddresses().isLoopbackAdapter(via.interfaceIndex))
         return -1;
     sockaddr_in to = socketAddress(address, port);
     // sendmsg only reads the bytes; iovec has no const form.
@@ -186,10 +189,19 @@ UdpSocket::Received UdpSocket::receive( // NOLINT(readability-make-member-functi
 
 bool UdpSocket::hasPending() const
 {
+    return waitPending(0);
+}
+
+bool UdpSocket::waitPending(int milliseconds) const
+{
     if (m_fd < 0)
         return false;
     pollfd p{m_fd, POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+    int ready = -1;
+    do {
+        ready = ::poll(&p, 1, milliseconds);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0 && (p.revents & POLLIN) != 0;
 }
 
 } // namespace platform

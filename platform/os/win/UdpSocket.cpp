@@ -129,16 +129,18 @@ bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
         return false;
     // Exclusive use: a port another socket holds is refused, and no later
     // socket with SO_REUSEADDR can take ours over, as on Linux without it.
+    // The arrival adapter (IP_PKTINFO, read by WSARecvMsg) is asked for
+    // before the bind, so that no datagram is ever read without it.
     const sockaddr_in sa = socketAddress(address, port);
+    const DWORD on = 1;
     if (!switchOn(socketOf(m_socket), SO_EXCLUSIVEADDRUSE) ||
+        ::setsockopt(socketOf(m_socket), IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&on),
+                     sizeof on) != 0 ||
+        recvMsgFunction(socketOf(m_socket)) == nullptr ||
         ::bind(socketOf(m_socket), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
         close();
         return false;
     }
-    // The arrival adapter is extra knowledge: without it datagrams still come.
-    const DWORD on = 1;
-    ::setsockopt(socketOf(m_socket), IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&on),
-                 sizeof on);
     return true;
 }
 
@@ -194,8 +196,8 @@ std::ptrdiff_t UdpSocket::sendThrough(const void* data, std::size_t size, const 
     // The index names the adapter; the address it came with may be a
     // broadcast's or an old one, so the system's table decides.
     const auto source = adapterAddress(via.interfaceIndex);
-    if (!source)
-        return -1; // the adapter is gone
+    if (!source || (*source)[0] == 127)
+        return -1; // the adapter is gone, or loopback: only this PC would hear it
     const sockaddr_in from = socketAddress(*source, 0);
     if (::bind(socketOf(m_socket), reinterpret_cast<const sockaddr*>(&from), sizeof from) != 0)
         return -1;
@@ -248,14 +250,19 @@ UdpSocket::Received UdpSocket::receive(void* buffer, std::size_t capacity)
 
 bool UdpSocket::hasPending() const
 {
-    // A zero-timeout select, not FIONREAD: an empty datagram counts too.
+    return waitPending(0);
+}
+
+bool UdpSocket::waitPending(int milliseconds) const
+{
+    // select, not FIONREAD: an empty datagram counts too.
     if (!isOpen())
         return false;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(socketOf(m_socket), &readable);
-    timeval now{};
-    return ::select(0, &readable, nullptr, nullptr, &now) > 0;
+    timeval wait{milliseconds / 1000, (milliseconds % 1000) * 1000};
+    return ::select(0, &readable, nullptr, nullptr, &wait) > 0;
 }
 
 } // namespace platform

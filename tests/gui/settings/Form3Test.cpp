@@ -295,7 +295,10 @@ void Form3Test::exchange()
     QTest::keyClicks(f.child<platform::SecretEdit>("Edit2"), password);
     QTest::mouseClick(f.child<QPushButton>("Button1"), Qt::LeftButton);
 
-    QTRY_COMPARE(boxes.texts(), QStringList{message});
+    // A held port's message goes on to name its holder (this test) where the system tells.
+    QTRY_COMPARE(boxes.texts().size(), 1);
+    const QString shown = boxes.texts().first();
+    QVERIFY2(shown == message || (holdPort && shown.startsWith(message + "\n")), qPrintable(shown));
     QCOMPARE(boxes.boxes().first().title, title);
     QVERIFY(!boxes.boxes().first().hadParent);
     QCOMPARE(f.unit.requests.size(), requests);

@@ -97,6 +97,23 @@ unit() {
     fail "unit $name did not start"
 }
 
+# shared_dir: $SHARED, a folder in $WORK that programs of other users may write.
+shared_dir() {
+    SHARED=$WORK/shared
+    chmod 711 "$WORK"
+    mkdir -p -m 1777 "$SHARED"
+}
+
+# wait_file FILE: waits up to 5 s for FILE to appear.
+wait_file() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [[ -e $1 ]] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 # scan [mrv7k2-find options]: one scan from the PC. Sets SCAN_RC and SCAN_MS;
 # the JSON is in $WORK/scan.json, stderr in $WORK/scan.err.
 scan() {

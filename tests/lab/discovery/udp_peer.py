@@ -1,8 +1,12 @@
 #!/usr/bin/python3
 """Small UDP peer for the lab tests (runs inside a lab namespace).
 
-hold PORT SECONDS READY_FILE
-    Binds 0.0.0.0:PORT exclusively (no SO_REUSEADDR) and keeps it for SECONDS.
+hold PORT SECONDS READY_FILE [HEARD_FILE]
+    Binds 0.0.0.0:PORT exclusively (no SO_REUSEADDR), writes its process id
+    into READY_FILE and keeps the port for SECONDS;
+    with HEARD_FILE, writes there the hex of every datagram received, a line each.
+send HEX ADDRESS PORT SECONDS
+    Sends the bytes HEX to ADDRESS:PORT every 20 ms for SECONDS.
 exchange HEX WAIT_MS
     Binds 0.0.0.0:12310, broadcasts the bytes HEX to 255.255.255.255:12311, then
     a discovery request as a marker, and prints every datagram received before
@@ -17,11 +21,31 @@ import sys
 import time
 
 
-def hold(port, seconds, ready):
+def hold(port, seconds, ready, heard=None):
     s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     s.bind(("0.0.0.0", port))
-    open(ready, "w").close()
-    time.sleep(seconds)
+    with open(ready, "w") as f:
+        print(os.getpid(), file=f)
+    end = time.monotonic() + seconds
+    while (left := end - time.monotonic()) > 0:
+        if heard is None:
+            time.sleep(left)
+            break
+        s.settimeout(left)
+        try:
+            data = s.recv(65536)
+        except socket.timeout:
+            break
+        with open(heard, "a") as f:
+            print(data.hex(), file=f)
+
+
+def send(payload, address, port, seconds):
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        s.sendto(payload, (address, port))
+        time.sleep(0.02)
 
 
 def exchange(payload, wait_ms):
@@ -48,8 +72,10 @@ def exchange(payload, wait_ms):
 
 
 def main():
-    if len(sys.argv) == 5 and sys.argv[1] == "hold":
-        hold(int(sys.argv[2]), float(sys.argv[3]), sys.argv[4])
+    if len(sys.argv) in (5, 6) and sys.argv[1] == "hold":
+        hold(int(sys.argv[2]), float(sys.argv[3]), *sys.argv[4:])
+    elif len(sys.argv) == 6 and sys.argv[1] == "send":
+        send(bytes.fromhex(sys.argv[2]), sys.argv[3], int(sys.argv[4]), float(sys.argv[5]))
     elif len(sys.argv) == 4 and sys.argv[1] == "exchange":
         if not exchange(bytes.fromhex(sys.argv[2]), int(sys.argv[3])):
             return 1

@@ -5,6 +5,10 @@
 //
 //   form3-lab-driver --identity ID (--auto | --manual ADDR MASK GW)
 //                    [--user U] [--password P] [--reply-wait MS] [--shots DIR]
+//                    [--forget-arrival]
+//
+// --forget-arrival: the unit's record no longer knows the adapter its reply
+// came in by.
 
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
@@ -78,6 +82,7 @@ int main(int argc, char** argv)
     QString identity, user, password, shots;
     QStringList manual;
     bool automatic = false;
+    bool forgetArrival = false;
     int replyWait = settings::kReplyWaitMs;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -101,6 +106,8 @@ int main(int argc, char** argv)
             replyWait = next().toInt();
         else if (a == "--shots")
             shots = next();
+        else if (a == "--forget-arrival")
+            forgetArrival = true;
         else
             fail("unknown option");
     }
@@ -127,6 +134,8 @@ int main(int argc, char** argv)
     if (selected < 0)
         fail("the unit was not found by the scan");
     discovery::markRecordFlags(*table.record(selected + 1), pc.PcNetwork);
+    if (forgetArrival)
+        table.record(selected + 1)->ArrivalInterface = 0;
 
     settings::Form3 form(table, pc, [selected] { return selected; });
     auto prober = std::make_unique<CountingProber>();

@@ -3,6 +3,8 @@
 # password in clear, goes out only through the adapter the chosen unit's reply
 # came in by. The unit on the other LAN hears every discovery request and no
 # setup request, in both directions (the default route's LAN and the other).
+# A record that does not know its adapter sends nothing, not even by the
+# default route: the dialog times out.
 source "$(dirname "$0")/common.sh"
 lab_up "$P" || exit 1
 lab_host "$P" pc 192.168.2.37/24 192.168.2.1 --segment 2 || exit 1
@@ -42,4 +44,13 @@ heard u1 0C02S >"$WORK/u1-setup.json"
 heard u2 0C02S >"$WORK/u2-setup.json"
 check "LAN 2 unit: one setup request" 'd == 1' "$WORK/u2-setup.json"
 check "LAN 1 unit: no second setup request" 'd == 1' "$WORK/u1-setup.json"
+
+drive "$WORK/unknown.json" --identity 00:11:22:33:44:02 --forget-arrival --reply-wait 2000 \
+    --manual 192.168.2.61 255.255.255.0 192.168.2.1 --user admin --password two
+check "adapter unknown: times out" \
+    'd["boxes"] == [{"title": "Error", "text": "NASセットアップ失敗"}]' "$WORK/unknown.json"
+heard u1 0C02S >"$WORK/u1-setup.json"
+heard u2 0C02S >"$WORK/u2-setup.json"
+check "adapter unknown: no request on either LAN" 'd == 1' "$WORK/u1-setup.json"
+check "adapter unknown: no request on either LAN" 'd == 1' "$WORK/u2-setup.json"
 finish

@@ -49,9 +49,10 @@ private slots:
         QVERIFY(squatter.bind(platform::kLoopbackAddress, port));
     }
 
-    // The adapter a datagram came in by is reported and a datagram can be
-    // sent out of that adapter alone; an unknown adapter sends nothing.
-    void arrivalAdapterIsReportedAndSteersTheSend()
+    // The adapter a datagram came in by is reported. A send steered to an
+    // unknown adapter, a gone one or loopback (only this PC's programs would
+    // hear it) sends nothing; the lab's two-LAN test steers through real ones.
+    void arrivalAdapterIsReportedAndNeverSteersIntoLoopback()
     {
         UdpSocket reader;
         QVERIFY(reader.bind(platform::kAnyAddress, 0));
@@ -74,11 +75,8 @@ private slots:
         platform::Arrival gone = got.arrival;
         gone.interfaceIndex = 99999;
         QCOMPARE(steered.sendThrough("no", 2, gone, platform::kLoopbackAddress, port), -1);
-        QCOMPARE(steered.sendThrough("via", 3, got.arrival, platform::kLoopbackAddress, port), 3);
-        QTRY_VERIFY(reader.hasPending());
-        QCOMPARE(reader.receive(buffer, sizeof buffer).size, std::size_t{3});
-        QVERIFY(std::memcmp(buffer, "via", 3) == 0);
-        QVERIFY(!reader.receive(buffer, sizeof buffer).got);
+        QCOMPARE(steered.sendThrough("lo", 2, got.arrival, platform::kLoopbackAddress, port), -1);
+        QVERIFY(!reader.waitPending(50));
     }
 };
 
