@@ -81,6 +81,47 @@ signed "$installer" "the installer"
 signed "$work/zip/$base/mrv7k2-setup.exe" "mrv7k2-setup.exe"
 signed "$work/zip/$base/mrv7k2-find.exe" "mrv7k2-find.exe"
 
+# A zip unpacked in Downloads may sit beside a planted DLL. The programs
+# import only KnownDLLs, which Windows takes from System32 alone; the other
+# system DLLs are delay-loaded after the search is limited to System32.
+known=" advapi32.dll combase.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll
+       oleaut32.dll rpcrt4.dll sechost.dll setupapi.dll shcore.dll shell32.dll shlwapi.dll
+       user32.dll ws2_32.dll "
+delayed=$(sed -n '/^set(MRV_DELAY_LOADED_DLLS/,/)/p' "$MRV_SOURCE_DIR/cmake/SystemDllsOnly.cmake" |
+    sed 's/set(MRV_DELAY_LOADED_DLLS//; s/)//' | xargs)
+for exe in mrv7k2-setup.exe mrv7k2-find.exe; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$work/zip/$base/$exe" |
+        sed -n -E 's/^\s*DLL Name: (.*)$/\L\1/p'); do
+        [[ ${known//[$'\n']/ } == *" $dll "* || $dll == api-ms-win-* ]] ||
+            fail "$exe imports $dll, which Windows looks for beside the exe first"
+    done
+done
+# The attack: every delay-loaded DLL planted beside the programs, and wine
+# told to prefer such a copy to its own. Not version.dll: wine's own user32
+# imports it, and so loads it with the exe, before any code of the program
+# runs (Windows resolves user32's imports among the KnownDLLs).
+cat >"$work/planted.c" <<'EOF_C'
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
+{
+    char path[MAX_PATH + 8];
+    DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
+    (void)unused;
+    if (reason == DLL_PROCESS_ATTACH && n > 0 && n < MAX_PATH) {
+        lstrcatA(path, ".loaded");
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    }
+    return TRUE;
+}
+EOF_C
+x86_64-w64-mingw32-gcc -shared -o "$work/planted.dll" "$work/planted.c" || exit 1
+native_first="mscoree,mshtml=;winemenubuilder.exe=d"
+for dll in $delayed; do
+    [[ $dll == version ]] && continue
+    cp "$work/planted.dll" "$work/zip/$base/$dll.dll"
+    native_first+=";$dll=n,b"
+done
+
 lab_up "$P" || exit 1
 # The program and the installer's pages need a display: one in the lab.
 exec 3>"$work/display"
@@ -158,6 +199,8 @@ for ((i = 0; i < 50; i++)); do
     sleep 0.1
 done
 found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
+WINEDLLOVERRIDES=$native_first pc_text "$wine" "$work/zip/$base/mrv7k2-find.exe" >/dev/null ||
+    fail "the zip's mrv7k2-find.exe beside planted DLLs: exit $?"
 if grep -q '^NetworkState ' <<<"$found"; then
     echo "note: the installed mrv7k2-find.exe is a stand-in; it ran"
 else
@@ -165,8 +208,10 @@ else
         fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 fi
 
-# While the program runs, neither an upgrade nor an uninstall touches it.
-pc env DISPLAY="$DISPLAY" "$wine" "$dir/mrv7k2-setup.exe" >"$work/program.log" 2>&1 &
+# While the program runs (the zip's, beside the planted DLLs), neither an
+# upgrade nor an uninstall touches the installed one.
+WINEDLLOVERRIDES=$native_first pc env DISPLAY="$DISPLAY" "$wine" "$work/zip/$base/mrv7k2-setup.exe" \
+    >"$work/program.log" 2>&1 &
 program=$!
 for ((i = 0; i < 60; i++)); do
     lab_exec "$P" pc xdotool search --name '^MRV-7K2$' >/dev/null 2>&1 && break
@@ -184,6 +229,8 @@ status=$?
 pc "$wine" taskkill /f /im mrv7k2-setup.exe >/dev/null 2>&1
 wait "$program"
 settle
+planted=$(find "$work/zip/$base" -name '*.loaded' -printf '%f ')
+[[ -z $planted ]] || fail "the programs loaded planted DLLs: $planted"
 
 # An upgrade through the pages (Enter on each; "Run" is ticked on the last)
 # starts the program through explorer.exe, not elevated from the installer.
