@@ -10,7 +10,7 @@ namespace {
 // Priority 101: before every C++ static initializer, Qt's included.
 __attribute__((constructor(101))) void loadSystemDllsFromSystem32Only()
 {
-    if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+    if (SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) == 0)
         ExitProcess(ERROR_DLL_INIT_FAILED); // never run with the unsafe search order
 }
 
