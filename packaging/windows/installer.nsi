@@ -148,7 +148,7 @@ LangString NEEDS_PROGRAM_FILES ${LANG_JAPANESE} "$PROGRAMFILES64 の中のフォ
 ; Program Files lets only administrators change what is in it; a folder made
 ; anywhere else (under C:\, say) lets every signed-in user replace the
 ; programs or the uninstaller that an administrator runs later. $0 is 1 when
-; $INSTDIR, made absolute, is a folder inside 64-bit Program Files.
+; $INSTDIR, made absolute ($1), is a folder inside 64-bit Program Files.
 Function IsInsideProgramFiles
   StrCpy $0 0
   System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i.r2'
@@ -160,7 +160,6 @@ Function IsInsideProgramFiles
     ; StrCmp ignores case, as the file system does.
     ${If} $4 == "$PROGRAMFILES64\"
     ${AndIf} $5 != ""
-      StrCpy $INSTDIR $1
       StrCpy $0 1
     ${EndIf}
   ${EndIf}
@@ -196,6 +195,7 @@ Section "Install"
     SetErrorLevel 5 ; ERROR_ACCESS_DENIED
     Quit
   ${EndIf}
+  StrCpy $INSTDIR $1 ; the checked path, without any ".."
   SetOutPath "$INSTDIR"
   File "${STAGE}\mrv7k2-setup.exe"
   File "${STAGE}\mrv7k2-find.exe"
