@@ -97,9 +97,9 @@ for exe in mrv7k2-setup.exe mrv7k2-find.exe; do
     done
 done
 # The attack: every delay-loaded DLL planted beside the programs, and wine
-# told to prefer such a copy to its own. Not version.dll: wine's own user32
-# imports it, and so loads it with the exe, before any code of the program
-# runs (Windows resolves user32's imports among the KnownDLLs).
+# told to prefer such a copy to its own. Not version.dll and uxtheme.dll:
+# wine's own user32 loads them by name, whatever program runs (Windows'
+# user32, a KnownDLL, takes them from System32).
 cat >"$work/planted.c" <<'EOF_C'
 #include <windows.h>
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
@@ -117,7 +117,7 @@ EOF_C
 x86_64-w64-mingw32-gcc -shared -o "$work/planted.dll" "$work/planted.c" || exit 1
 native_first="mscoree,mshtml=;winemenubuilder.exe=d"
 for dll in $delayed; do
-    [[ $dll == version ]] && continue
+    [[ $dll == version || $dll == uxtheme ]] && continue
     cp "$work/planted.dll" "$work/zip/$base/$dll.dll"
     native_first+=";$dll=n,b"
 done
