@@ -1,7 +1,7 @@
 ; The Windows installer of the MRV-7K2 setup utility: one machine-wide copy
 ; under Program Files, a Start-menu shortcut for all users, an entry in Apps &
 ; Features, and inbound firewall rules so that the units' replies reach the
-; programs on a private network without the firewall's first-use prompt.
+; programs without the firewall's first-use prompt.
 ;
 ; scripts/package-windows builds it with makensis and these defines:
 ;   VERSION   x.y.z from the project() line of CMakeLists.txt
@@ -12,6 +12,10 @@
 ;   ICON      the .ico of the installer and the uninstaller
 ;   LICENSE_PAGE  LICENSE with one line a paragraph, for the licence page
 ;   OUTFILE   the installer to write
+;   INSTANCE  the name of the mutex a running mrv7k2-setup.exe holds
+;   REPLY_PORT the UDP port the units answer to
+;   SIGN      optional: a command that signs the file named by its argument in
+;             place; the uninstaller and the installer then go through it
 
 ; makensis runs with -WX, so a missing define fails the build.
 
@@ -23,10 +27,16 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
 
+!ifdef SIGN
+  !finalize '"${SIGN}" "%1"' = 0
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+!endif
+
 !define PRODUCT "MRV-7K2 Setup"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP_ID}"
 !define RULE_SETUP "${PRODUCT} (mrv7k2-setup.exe)"
 !define RULE_FIND "${PRODUCT} (mrv7k2-find.exe)"
+!define PUBLIC_SUFFIX "public"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -52,7 +62,10 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\mrv7k2-setup.exe"
+; The installer runs elevated; the program must not. The shell the user is
+; signed in to starts it, as that user, as a double-click would.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_PAGE}"
 !insertmacro MUI_PAGE_DIRECTORY
@@ -70,6 +83,10 @@ LangString NEEDS_ADMIN ${LANG_ENGLISH} "Installing ${PRODUCT} needs administrato
 LangString NEEDS_ADMIN ${LANG_JAPANESE} "${PRODUCT} のインストールには管理者の権限が必要です。"
 LangString NEEDS_X64 ${LANG_ENGLISH} "${PRODUCT} runs on 64-bit (x64) Windows only."
 LangString NEEDS_X64 ${LANG_JAPANESE} "${PRODUCT} は 64 ビット (x64) 版の Windows でのみ動作します。"
+LangString STILL_RUNNING ${LANG_ENGLISH} "MRV-7K2 Setup (mrv7k2-setup.exe) is running. Close it, then start this again."
+LangString STILL_RUNNING ${LANG_JAPANESE} "MRV-7K2 Setup (mrv7k2-setup.exe) が起動しています。終了してから、もう一度実行してください。"
+LangString NEEDS_PROGRAM_FILES ${LANG_ENGLISH} "Choose a folder inside $PROGRAMFILES64. Only there are the programs safe from being replaced by other users of this PC."
+LangString NEEDS_PROGRAM_FILES ${LANG_JAPANESE} "$PROGRAMFILES64 の中のフォルダーを選んでください。ほかのユーザーがプログラムを置き換えられないのはその中だけです。"
 
 ; The shortcut carries the product's name, as Apps & Features does, in every
 ; language: the uninstaller then knows it whatever language it runs in.
@@ -85,15 +102,79 @@ LangString NEEDS_X64 ${LANG_JAPANESE} "${PRODUCT} は 64 ビット (x64) 版の 
   ${EndIf}
 !macroend
 
-; netsh adds a second rule of the same name rather than replacing it, so the
-; old rule goes first; a failing netsh (firewall service off) is not fatal.
-!macro FirewallAllow NAME PROGRAM
-  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="${NAME}"'
+!macro Netsh ARGS
+  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall ${ARGS}'
   Pop $0
-  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall add rule name="${NAME}" dir=in action=allow program="${PROGRAM}" profile=private protocol=UDP enable=yes'
-  Pop $0
-  DetailPrint "netsh add rule ${NAME}: $0"
 !macroend
+
+; Two rules a program: any UDP on private and domain networks (an office PC
+; in a domain sees its LAN as a domain network), and on a network Windows
+; calls public (a new network on Windows 11) only the reply port, which the
+; programs hold open just for a 3 s search or a 30 s wait after a setting.
+; netsh adds a second rule of the same name rather than replacing it, so the
+; old rules go first; a failing netsh (firewall service off) is not fatal.
+!macro FirewallAllow NAME PROGRAM
+  !insertmacro FirewallRemove "${NAME}"
+  !insertmacro Netsh 'add rule name="${NAME}" dir=in action=allow program="${PROGRAM}" profile=private,domain protocol=UDP enable=yes'
+  DetailPrint "netsh add rule ${NAME}: $0"
+  !insertmacro Netsh 'add rule name="${NAME} ${PUBLIC_SUFFIX}" dir=in action=allow program="${PROGRAM}" profile=public protocol=UDP localport=${REPLY_PORT} enable=yes'
+  DetailPrint "netsh add rule ${NAME} ${PUBLIC_SUFFIX}: $0"
+!macroend
+
+; Exactly the rules FirewallAllow adds, by their names.
+!macro FirewallRemove NAME
+  !insertmacro Netsh 'delete rule name="${NAME}"'
+  !insertmacro Netsh 'delete rule name="${NAME} ${PUBLIC_SUFFIX}"'
+!macroend
+
+; A running mrv7k2-setup.exe holds the named mutex of its session (an
+; elevated one's cannot be opened: access denied says it is there too).
+; Replacing or deleting its files now would leave the folder half old, half
+; gone, so both the installer and the uninstaller stop, with ERROR_BUSY.
+!macro RefuseWhileRunning
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE}") p.r1 ?e'
+  Pop $2
+  ${If} $1 P<> 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
+  ${If} $1 P<> 0
+  ${OrIf} $2 = 5 ; ERROR_ACCESS_DENIED
+    MessageBox MB_ICONSTOP|MB_OK "$(STILL_RUNNING)" /SD IDOK
+    SetErrorLevel 170 ; ERROR_BUSY
+    Quit
+  ${EndIf}
+!macroend
+
+; Program Files lets only administrators change what is in it; a folder made
+; anywhere else (under C:\, say) lets every signed-in user replace the
+; programs or the uninstaller that an administrator runs later. $0 is 1 when
+; $INSTDIR, made absolute ($1), is a folder inside 64-bit Program Files.
+Function IsInsideProgramFiles
+  StrCpy $0 0
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i.r2'
+  ${If} $2 > 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    StrLen $3 "$PROGRAMFILES64\"
+    StrCpy $4 $1 $3
+    StrCpy $5 $1 "" $3
+    ; StrCmp ignores case, as the file system does.
+    ${If} $4 == "$PROGRAMFILES64\"
+    ${AndIf} $5 != ""
+      StrCpy $0 1
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function .onVerifyInstDir
+  Call IsInsideProgramFiles
+  ${If} $0 != 1
+    Abort ; keeps Install greyed out
+  ${EndIf}
+FunctionEnd
+
+Function StartAsUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\mrv7k2-setup.exe"'
+FunctionEnd
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -101,11 +182,20 @@ Function .onInit
     Quit
   ${EndIf}
   !insertmacro RequireAdmin
+  !insertmacro RefuseWhileRunning
   SetShellVarContext all
   SetRegView 64
 FunctionEnd
 
 Section "Install"
+  ; The folder page cannot pick another, but /D= can.
+  Call IsInsideProgramFiles
+  ${If} $0 != 1
+    MessageBox MB_ICONSTOP|MB_OK "$(NEEDS_PROGRAM_FILES)" /SD IDOK
+    SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+    Quit
+  ${EndIf}
+  StrCpy $INSTDIR $1 ; the checked path, without any ".."
   SetOutPath "$INSTDIR"
   File "${STAGE}\mrv7k2-setup.exe"
   File "${STAGE}\mrv7k2-find.exe"
@@ -138,26 +228,26 @@ SectionEnd
 
 Function un.onInit
   !insertmacro RequireAdmin
+  !insertmacro RefuseWhileRunning
   SetShellVarContext all
   SetRegView 64
 FunctionEnd
 
 Section "Uninstall"
-  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="${RULE_SETUP}"'
-  Pop $0
-  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="${RULE_FIND}"'
-  Pop $0
+  !insertmacro FirewallRemove "${RULE_SETUP}"
+  !insertmacro FirewallRemove "${RULE_FIND}"
 
   Delete "${SHORTCUT}"
 
   ; Only the files the installer put there: anything the user added stays,
-  ; and with it the folder.
-  Delete "$INSTDIR\mrv7k2-setup.exe"
-  Delete "$INSTDIR\mrv7k2-find.exe"
-  Delete "$INSTDIR\LICENSE.txt"
-  Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
+  ; and with it the folder. A file still in use (a mrv7k2-find.exe running
+  ; in a command prompt) goes at the next restart.
+  Delete /REBOOTOK "$INSTDIR\mrv7k2-setup.exe"
+  Delete /REBOOTOK "$INSTDIR\mrv7k2-find.exe"
+  Delete /REBOOTOK "$INSTDIR\LICENSE.txt"
+  Delete /REBOOTOK "$INSTDIR\README.txt"
+  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,37 +1,43 @@
 #!/usr/bin/env bash
-# The Windows installer under wine, in the lab's PC namespace: a silent
-# install puts the zip's files under Program Files, a Start-menu shortcut for
-# all users, a complete Apps & Features entry and the two firewall rules
-# (wine's netsh is a stub, so what is checked is the command netsh received);
-# the installed mrv7k2-find.exe runs in the lab and finds a simulated unit;
-# a silent uninstall leaves no file, shortcut or key and deletes both rules.
+# The Windows installer under wine, in the lab's PC namespace. It is packaged
+# here from the Windows build, signed with a certificate made for this run:
+# both programs, the installer and the uninstaller verify. A folder outside
+# Program Files is refused; a silent install puts the zip's files under
+# Program Files, a Start-menu shortcut for all users, a complete Apps &
+# Features entry and the firewall rules (wine's netsh is a stub, so what is
+# checked is the commands netsh received); the installed mrv7k2-find.exe
+# finds a simulated unit; while mrv7k2-setup.exe runs, installing and
+# uninstalling are refused with a non-zero code; an upgrade through the
+# installer's pages starts the program through the shell, never itself; a
+# silent uninstall leaves no file, shortcut or key and deletes the rules.
 # Every wine process, the wineserver and wine's services included, starts in
-# the lab. Takes dist/ from scripts/package windows; MRV_WINDOWS_INSTALLER and
-# MRV_WINDOWS_ZIP name other files.
+# the lab, and so does its display.
 # Usage: windows_installer_test.sh VERSION APP-ID
 set -u
 version=$1 app_id=$2
 base=mrv7k2-setup-$version-windows-x64
-installer=${MRV_WINDOWS_INSTALLER:-$MRV_SOURCE_DIR/dist/$base-installer.exe}
-zip_file=${MRV_WINDOWS_ZIP:-$MRV_SOURCE_DIR/dist/$base.zip}
+windows=${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 nas_sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 [[ -x $wine && -x $wineserver ]] || { echo "SKIP: no wine64"; exit 77; }
-[[ -f $installer && -f $zip_file ]] ||
-    { echo "SKIP: no $installer or $zip_file (bash scripts/package windows)"; exit 77; }
-command -v unzip >/dev/null || { echo "SKIP: no unzip"; exit 77; }
+[[ -f $windows/app/mrv7k2-setup.exe ]] ||
+    { echo "SKIP: no Windows build at $windows (bash scripts/build windows)"; exit 77; }
+for tool in unzip osslsigncode openssl Xvfb xdotool; do
+    command -v $tool >/dev/null || { echo "SKIP: no $tool"; exit 77; }
+done
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
 P=$(lab_prefix) || exit 1
 work=$MRV_BUILD_DIR/windows-installer-test
 rm -rf "$work"
 mkdir -p "$work" || exit 1
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 failures=0
+xvfb=""
 # The prefix (700 MB) stays only when something failed, to be looked at.
-trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; lab_down "$P"
-      ((failures)) || rm -rf "$work"' EXIT
+trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; [[ -n $xvfb ]] && kill "$xvfb"
+      lab_down "$P"; ((failures)) || rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pc() { lab_exec "$P" pc timeout 120 "$@"; }
@@ -55,20 +61,97 @@ menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 reg_value() { pc "$wine" reg query "$key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
     sed -n -E "s/^ +$1 +REG_[A-Z_]+ +//p"; }
 
+# A throwaway code-signing certificate; nothing of it outlives the run.
+(
+    cd "$work" || exit 1
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 1 \
+        -subj "/CN=MRV-7K2 throwaway signer" -addext extendedKeyUsage=codeSigning &&
+        head -c 18 /dev/urandom | base64 >pass &&
+        openssl pkcs12 -export -inkey key.pem -in cert.pem -passout file:pass -out cert.pfx
+) >/dev/null 2>&1 || { echo "FAIL: no throwaway certificate"; exit 1; }
+start=$(date +%s)
+MRV_SIGN_PKCS12=$work/cert.pfx MRV_SIGN_PASSWORD_FILE=$work/pass MRV_DIST_DIR=$work/dist \
+    MRV_WINDOWS_BUILD_DIR=$windows "$MRV_SOURCE_DIR/scripts/package-windows" >"$work/package.log" 2>&1 ||
+    { echo "FAIL: scripts/package windows:"; tail -n 20 "$work/package.log"; exit 1; }
+echo "signed package: $(($(date +%s) - start)) s"
+installer=$work/dist/$base-installer.exe
+unzip -q "$work/dist/$base.zip" -d "$work/zip" || exit 1
+signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1 || fail "$2 is not signed"; }
+signed "$installer" "the installer"
+signed "$work/zip/$base/mrv7k2-setup.exe" "mrv7k2-setup.exe"
+signed "$work/zip/$base/mrv7k2-find.exe" "mrv7k2-find.exe"
+
+# A zip unpacked in Downloads may sit beside a planted DLL. The programs
+# import only KnownDLLs, which Windows takes from System32 alone; the other
+# system DLLs are delay-loaded after the search is limited to System32.
+known=" advapi32.dll combase.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll
+       oleaut32.dll rpcrt4.dll sechost.dll setupapi.dll shcore.dll shell32.dll shlwapi.dll
+       user32.dll ws2_32.dll "
+delayed=$(sed -n '/^set(MRV_DELAY_LOADED_DLLS/,/)/p' "$MRV_SOURCE_DIR/cmake/SystemDllsOnly.cmake" |
+    sed 's/set(MRV_DELAY_LOADED_DLLS//; s/)//' | xargs)
+for exe in mrv7k2-setup.exe mrv7k2-find.exe; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$work/zip/$base/$exe" |
+        sed -n -E 's/^\s*DLL Name: (.*)$/\L\1/p'); do
+        [[ ${known//[$'\n']/ } == *" $dll "* || $dll == api-ms-win-* ]] ||
+            fail "$exe imports $dll, which Windows looks for beside the exe first"
+    done
+done
+# The attack: every delay-loaded DLL planted beside the programs, and wine
+# told to prefer such a copy to its own. Not version.dll and uxtheme.dll:
+# wine's own user32 loads them by name, whatever program runs (Windows'
+# user32, a KnownDLL, takes them from System32).
+cat >"$work/planted.c" <<'EOF_C'
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
+{
+    char path[MAX_PATH + 8];
+    DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
+    (void)unused;
+    if (reason == DLL_PROCESS_ATTACH && n > 0 && n < MAX_PATH) {
+        lstrcatA(path, ".loaded");
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    }
+    return TRUE;
+}
+EOF_C
+x86_64-w64-mingw32-gcc -shared -o "$work/planted.dll" "$work/planted.c" || exit 1
+native_first="mscoree,mshtml=;winemenubuilder.exe=d"
+for dll in $delayed; do
+    [[ $dll == version || $dll == uxtheme ]] && continue
+    cp "$work/planted.dll" "$work/zip/$base/$dll.dll"
+    native_first+=";$dll=n,b"
+done
+
 lab_up "$P" || exit 1
-unzip -q "$zip_file" -d "$work/zip" || exit 1
+# The program and the installer's pages need a display: one in the lab.
+exec 3>"$work/display"
+lab_exec "$P" pc Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+exec 3>&-
+for ((i = 0; i < 100; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "FAIL: Xvfb did not start"; exit 1; }
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 start=$(date +%s)
 pc "$wine" wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot"; exit 1; }
 settle
+
+# Outside Program Files any user could swap the programs: refused, nothing written.
+pc "$wine" "$installer" /S '/D=C:\Tools\MRV-7K2' >/dev/null 2>&1 && fail "/D=C:\Tools accepted"
+settle
+[[ -e $WINEPREFIX/drive_c/Tools ]] && fail "/D=C:\Tools wrote: $(find "$WINEPREFIX/drive_c/Tools" | tr '\n' ' ')"
+
 install_log=$(netsh_trace "$installer" /S) || fail "installer exit status $?"
 settle
-echo "prefix and silent install: $(($(date +%s) - start)) s"
+echo "prefix and silent installs: $(($(date +%s) - start)) s"
 
 # The installed files are the zip's, byte for byte.
 for f in mrv7k2-setup.exe mrv7k2-find.exe LICENSE.txt README.txt; do
     cmp -s "$work/zip/$base/$f" "$dir/$f" || fail "installed $f differs from the zip's or is missing"
 done
 [[ -f $dir/uninstall.exe ]] || fail "no uninstall.exe"
+signed "$dir/uninstall.exe" "the uninstaller"
 lnk=$(find "$menu" -maxdepth 1 -name '*.lnk' -printf '%f\n')
 [[ $lnk == "MRV-7K2 Setup.lnk" ]] || fail "all-users Start menu holds '$lnk'"
 grep -qaF 'MRV-7K2 Setup\mrv7k2-setup.exe' "$menu/$lnk" 2>/dev/null ||
@@ -92,12 +175,16 @@ bytes=$(du -s -b --apparent-size "$dir" | cut -f1)
 
 # wine's trace doubles each backslash.
 traced_inst=${inst//\\/\\\\}
+# Each program: any UDP on private and domain networks, the reply port alone
+# on public ones.
+rules=$(grep -F '"add" L"rule"' <<<"$install_log")
 for exe in mrv7k2-setup mrv7k2-find; do
-    rule="name=MRV-7K2 Setup ($exe.exe)"
-    grep -F '"add" L"rule"' <<<"$install_log" | grep -F "L\"$rule\"" |
-        grep -F "L\"program=$traced_inst\\\\$exe.exe\"" | grep -F 'L"dir=in" L"action=allow"' |
-        grep -qF 'L"profile=private" L"protocol=UDP"' || fail "no firewall rule added for $exe"
+    for rule in "($exe.exe)\" L\"dir=in\" L\"action=allow\" L\"program=$traced_inst\\\\$exe.exe\" L\"profile=private,domain\" L\"protocol=UDP\" L\"enable" \
+        "($exe.exe) public\" L\"dir=in\" L\"action=allow\" L\"program=$traced_inst\\\\$exe.exe\" L\"profile=public\" L\"protocol=UDP\" L\"localport=12310\" L\"enable"; do
+        grep -qF "L\"name=MRV-7K2 Setup $rule" <<<"$rules" || fail "no firewall rule 'MRV-7K2 Setup $rule'"
+    done
 done
+((${#rules} > 0 && $(wc -l <<<"$rules") == 4)) || fail "not four firewall rules:"$'\n'"$rules"
 
 # The installed console program in the lab finds a simulated unit. Until the
 # Windows programs are built, mrv7k2-netinfo.exe stands in for them (it prints
@@ -112,6 +199,8 @@ for ((i = 0; i < 50; i++)); do
     sleep 0.1
 done
 found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
+WINEDLLOVERRIDES=$native_first pc_text "$wine" "$work/zip/$base/mrv7k2-find.exe" >/dev/null ||
+    fail "the zip's mrv7k2-find.exe beside planted DLLs: exit $?"
 if grep -q '^NetworkState ' <<<"$found"; then
     echo "note: the installed mrv7k2-find.exe is a stand-in; it ran"
 else
@@ -119,15 +208,63 @@ else
         fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 fi
 
+# While the program runs (the zip's, beside the planted DLLs), neither an
+# upgrade nor an uninstall touches the installed one.
+WINEDLLOVERRIDES=$native_first pc env DISPLAY="$DISPLAY" "$wine" "$work/zip/$base/mrv7k2-setup.exe" \
+    >"$work/program.log" 2>&1 &
+program=$!
+for ((i = 0; i < 60; i++)); do
+    lab_exec "$P" pc xdotool search --name '^MRV-7K2$' >/dev/null 2>&1 && break
+    sleep 0.5
+done
+pc "$wine" "$installer" /S >/dev/null 2>&1
+status=$?
+((status == 170)) || fail "installing over the running program: exit $status, not 170 (busy)"
+# _?= runs the uninstaller in place (no copy that returns at once); its value
+# is taken unquoted, so here a folder without spaces that holds nothing.
+pc "$wine" "$dir/uninstall.exe" /S '_?=C:\Nothing' >/dev/null 2>&1
+status=$?
+((status == 170)) || fail "uninstalling the running program: exit $status, not 170 (busy)"
+[[ -f $dir/mrv7k2-setup.exe && -f $dir/uninstall.exe ]] || fail "files went while the program ran"
+pc "$wine" taskkill /f /im mrv7k2-setup.exe >/dev/null 2>&1
+wait "$program"
+settle
+planted=$(find "$work/zip/$base" -name '*.loaded' -printf '%f ')
+[[ -z $planted ]] || fail "the programs loaded planted DLLs: $planted"
+
+# An upgrade through the pages (Enter on each; "Run" is ticked on the last)
+# starts the program through explorer.exe, not elevated from the installer.
+WINEDEBUG=-all,+pid,trace+process pc env DISPLAY="$DISPLAY" "$wine" "$installer" >"$work/pages.log" 2>&1 &
+pages=$!
+for ((i = 0; i < 60; i++)); do
+    kill -0 "$pages" 2>/dev/null || break
+    window=$(lab_exec "$P" pc xdotool search --name 'MRV-7K2 Setup' 2>/dev/null | tail -n 1)
+    [[ -n $window ]] && lab_exec "$P" pc xdotool windowfocus --sync "$window" key Return 2>/dev/null
+    sleep 1
+done
+kill -0 "$pages" 2>/dev/null && fail "the installer's pages did not finish on Enter"
+wait "$pages"
+# CREATOR-PID for each process started: "PID:TID:trace:process:CreateProcessInternalW ... cmdline L"...".
+creators() { tr -d '\r' <"$work/pages.log" | grep -F ':CreateProcessInternalW ' |
+    grep -F "cmdline L\"$1\"" | cut -d: -f1 | sort -u; }
+program_cmd="\\\"$traced_inst\\\\mrv7k2-setup.exe\\\""
+through_shell=$(creators "\\\"C:\\\\windows\\\\explorer.exe\\\" $program_cmd")
+[[ -n $through_shell ]] || fail "the finish page did not start the program through explorer.exe"
+[[ -n $(creators "$program_cmd") ]] || fail "explorer.exe did not start the program"
+[[ -n $through_shell && $(creators "$program_cmd") == *"$through_shell"* ]] &&
+    fail "the installer started the program itself"
+pc "$wineserver" -k
+settle
+
 uninstall_log=$(netsh_trace "$dir/uninstall.exe" /S) || fail "uninstaller exit status $?"
 settle
-for exe in mrv7k2-setup mrv7k2-find; do
+for rule in "(mrv7k2-setup.exe)" "(mrv7k2-setup.exe) public" "(mrv7k2-find.exe)" "(mrv7k2-find.exe) public"; do
     grep -F '"delete" L"rule"' <<<"$uninstall_log" |
-        grep -qF "L\"name=MRV-7K2 Setup ($exe.exe)\"" || fail "firewall rule for $exe not deleted"
+        grep -qF "L\"name=MRV-7K2 Setup $rule\"" || fail "firewall rule '$rule' not deleted"
 done
 [[ ! -e $dir ]] || fail "left behind: $(find "$dir" | tr '\n' ' ')"
 [[ -z $(find "$menu" -maxdepth 1 -name '*.lnk') ]] || fail "the shortcut is left"
 pc "$wine" reg query "$key" /reg:64 >/dev/null 2>&1 && fail "the Uninstall key is left"
 
 ((failures == 0)) || exit 1
-echo "PASS: silent install, shortcut, Uninstall key, firewall rules and a clean uninstall"
+echo "PASS: signed, Program Files only, silent install, shortcut, Uninstall key, firewall rules, refused while running, the program started as the user, a clean uninstall"
