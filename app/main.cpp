@@ -88,7 +88,7 @@ int main(int argc, char* argv[])
     // 4. The settings dialog, made hidden, opened modally from the device list
     //    (its controls are made when it is first opened).
     settings::Form3 settingsDialog(
-        mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
+        mainWindow.deviceTable(), mainWindow.selectedUnitNetwork(),
         [&mainWindow] { return mainWindow.selectedItemIndex(); }, platform::ControlsTiming::Later);
     mainWindow.setSettingsDialog(&settingsDialog);
 

@@ -1,6 +1,8 @@
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
+#include "discovery/core/Messages.h"
+#include "platform/core/DottedQuad.h"
 
 #include <cstring>
 
@@ -73,6 +75,11 @@ void DiscoveryExchange::onDiscoveryReply(std::size_t length)
         record.ArrivalInterface = arrival.interfaceIndex;
         std::memcpy(&record.ArrivalAddress, arrival.localAddress.data(),
                     sizeof record.ArrivalAddress);
+        // Under the mask of the unit's own network, which on a PC with more
+        // than one adapter may not be the PC's chosen one.
+        const PcNetworkValues own = unitNetworkValues(m_pc, m_adapters, record.ArrivalInterface);
+        record.NetworkAddress = platform::inetAddr(textOf(record.IpAddress)) &
+                                platform::inetAddr(textOf(own.PcSubnetMask));
     } else
         ++m_counters.ignored;
 }

@@ -69,8 +69,9 @@ QString openedAddress(const discovery::DeviceRecord& record)
 } // namespace
 
 Form_SelectNAS::Form_SelectNAS(Controls controls, QWidget* parent)
-    : Form_SelectNAS([](discovery::PcNetworkValues& pc) { discovery::CheckLocalNetwork(pc); },
-                     controls, parent)
+    : Form_SelectNAS(
+          [](discovery::PcNetworkValues& pc) { return discovery::CheckLocalNetwork(pc); }, controls,
+          parent)
 {
 }
 
@@ -82,9 +83,11 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, Controls contro
         makeControls();
     // The PC's adapter is chosen once, at creation; what it found is only
     // reported at the end of the first scan.
-    networkCheck(m_pc);
+    m_adapters = networkCheck(m_pc);
+    m_unitPc = m_pc;
 
     m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc, this);
+    m_exchange->setAdapters(m_adapters);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanStarting, this,
             &Form_SelectNAS::onScanStarting);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanEnded, this,
@@ -438,7 +441,9 @@ void Form_SelectNAS::FillDeviceList()
         discovery::DeviceRecord* record = m_table->record(n);
         if (!record)
             break;
-        const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
+        const int icon = ChooseUnitIcon(
+            *record,
+            discovery::unitNetworkValues(m_pc, m_adapters, record->ArrivalInterface).PcNetwork);
         auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(Img_NasIcom.icon(icon, list->devicePixelRatioF()));
@@ -484,7 +489,10 @@ void Form_SelectNAS::Lis_NASListClick()
 
 void Form_SelectNAS::applyActionButtons(int recordNumber)
 {
-    const ActionButtons buttons = actionButtonsFor(m_table->record(recordNumber), m_pc.PcNetwork);
+    const discovery::DeviceRecord* record = m_table->record(recordNumber);
+    m_unitPc =
+        record ? discovery::unitNetworkValues(m_pc, m_adapters, record->ArrivalInterface) : m_pc;
+    const ActionButtons buttons = actionButtonsFor(record, m_unitPc.PcNetwork);
     Ui::Form_SelectNAS& ui = this->ui();
     ui.But_Samba->setEnabled(buttons.sambaEnabled);
     ui.But_Samba->setVisible(buttons.sambaVisible);

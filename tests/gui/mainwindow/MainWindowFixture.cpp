@@ -11,7 +11,7 @@
 
 namespace testing {
 
-std::function<void(discovery::PcNetworkValues&)> fixedNetwork(int state)
+mainwindow::Form_SelectNAS::NetworkCheck fixedNetwork(int state)
 {
     return [state](discovery::PcNetworkValues& pc) {
         std::optional<std::vector<discovery::AdapterAddresses>> adapters;
@@ -21,6 +21,7 @@ std::function<void(discovery::PcNetworkValues&)> fixedNetwork(int state)
         else if (state == 1)
             adapters = std::vector<discovery::AdapterAddresses>{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}};
         discovery::CheckLocalNetwork(pc, adapters);
+        return adapters.value_or(std::vector<discovery::AdapterAddresses>{});
     };
 }
 
