@@ -816,6 +816,7 @@ void Form_SelectNASTest::closeAsks()
     QCOMPARE(box.title, QStringLiteral("警告"));
     QCOMPARE(box.text, QStringLiteral("本当にプログラムを閉じてよろしいですか？"));
     QCOMPARE(box.standardButtons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.buttonTexts, QStringList({QStringLiteral("OK"), QStringLiteral("キャンセル")}));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QVERIFY(!box.hadParent);
     // Owner-less: the main window's buttons and timers stay alive while it asks.
