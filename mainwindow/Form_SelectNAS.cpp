@@ -35,6 +35,8 @@ namespace {
 
 constexpr int kFontPixels = 13;
 constexpr int kSmallButtonFontPixels = 12;
+// The screen ratio a guide picture was made for, kept on its label.
+constexpr const char* kMadeForRatio = "madeForRatio";
 
 QString utf8(const char* text)
 {
@@ -238,17 +240,36 @@ bool Form_SelectNAS::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
+    // The window went to another screen, or its screen's scale changed.
+    if (e->type() == QEvent::ScreenChangeInternal && m_ui)
+        remakePictures();
     return QWidget::event(e);
+}
+
+void Form_SelectNAS::remakePictures()
+{
+    // A hidden picture is remade when it next shows.
+    for (QLabel* picture : {m_ui->WelcomeImage, m_ui->DescriptionImage1, m_ui->DescriptionImage2})
+        if (picture->isVisibleTo(this))
+            loadGuidePicture(picture);
+    QListWidget* list = m_ui->Lis_NASList;
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem* item = list->item(row);
+        item->setIcon(Img_NasIcom.icon(item->data(Qt::UserRole).toInt(), list->devicePixelRatioF()));
+    }
 }
 
 void Form_SelectNAS::loadGuidePicture(QLabel* picture)
 {
-    if (!picture->pixmap().isNull())
+    // Made once per screen ratio: the label remembers the one it was made for.
+    const qreal ratio = picture->devicePixelRatioF();
+    if (!picture->pixmap().isNull() && picture->property(kMadeForRatio).toReal() == ratio)
         return;
     const GuidePicture id = picture == m_ui->WelcomeImage        ? GuidePicture::Welcome
                             : picture == m_ui->DescriptionImage1 ? GuidePicture::PowerOn
                                                                  : GuidePicture::Network;
-    picture->setPixmap(guidePicture(id, picture->devicePixelRatioF()));
+    picture->setPixmap(guidePicture(id, ratio));
+    picture->setProperty(kMadeForRatio, ratio);
 }
 
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)

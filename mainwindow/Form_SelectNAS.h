@@ -134,6 +134,8 @@ private:
     void disableForScan();
     void clearValueLabels();
     void loadGuidePicture(QLabel* picture);
+    // After a change of screen or scale: pictures and icons for the new ratio.
+    void remakePictures();
     void selectFirstUnit();
     void applyActionButtons(int recordNumber);
     void endProcess(int status);

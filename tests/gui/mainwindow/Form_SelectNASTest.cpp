@@ -168,6 +168,7 @@ private Q_SLOTS:
     void replyPortFailure();
     void closeAsks_data();
     void closeAsks();
+    void screenChangeRemakesPictures();
     void closeIgnoredWhileSettingsOpen();
     void startUpHandOver();
     void timersFoundByName();
@@ -825,6 +826,38 @@ void Form_SelectNASTest::closeAsks()
     // Cancel leaves everything as it was, a running scan included.
     QCOMPARE(h.form->guidePage(), page);
     QCOMPARE(h.form->isScanning(), duringScan);
+}
+
+// Pictures and icons made for another ratio (a faked one here) are made
+// again for the window's own when its screen or scale changes.
+void Form_SelectNASTest::screenChangeRemakesPictures()
+{
+    for (const char* script : {"activate end", "activate +here end"}) {
+        Harness h;
+        h.run(QString::fromLatin1(script));
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        const qreal ratio = h.form->devicePixelRatioF();
+        QPixmap stale(8, 8);
+        stale.setDevicePixelRatio(ratio * 3);
+        QList<QLabel*> shown;
+        for (const char* name : {"WelcomeImage", "DescriptionImage1", "DescriptionImage2"})
+            if (auto* picture = h.get<QLabel>(name); picture->isVisible()) {
+                picture->setPixmap(stale);
+                picture->setProperty("madeForRatio", ratio * 3);
+                shown << picture;
+            }
+        for (int row = 0; row < h.list()->count(); ++row)
+            h.list()->item(row)->setIcon(QIcon());
+        QVERIFY(!shown.isEmpty() || h.list()->count() > 0);
+        QEvent change(QEvent::ScreenChangeInternal);
+        QCoreApplication::sendEvent(h.form.get(), &change);
+        for (const QLabel* picture : shown)
+            QVERIFY(picture->pixmap().width() > 8 &&
+                    !qFuzzyCompare(picture->pixmap().devicePixelRatio(), ratio * 3));
+        for (int row = 0; row < h.list()->count(); ++row)
+            QVERIFY(!h.list()->item(row)->icon().isNull());
+    }
 }
 
 // While the settings dialog is open a close request asks nothing and ends nothing.
