@@ -81,7 +81,7 @@ int main(int argc, char** argv)
             err << messages::kNoNetwork << '\n';
             status = kExitNoNetwork;
         } else if (replyPortFailed) {
-            err << messages::kReplyPortInUse << '\n';
+            err << exchange.replyPortMessage() << '\n';
             status = kExitReplyPort;
         }
         err.flush();

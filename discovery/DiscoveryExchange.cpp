@@ -84,6 +84,11 @@ void DiscoveryExchange::onDiscoveryReply(std::size_t length)
         ++m_counters.ignored;
 }
 
+const char* DiscoveryExchange::replyPortMessage() const
+{
+    return m_reader.portReserved() ? messages::kReplyPortReserved : messages::kReplyPortInUse;
+}
+
 void DiscoveryExchange::EndScan()
 {
     m_timer1.stop();

@@ -41,6 +41,8 @@ public:
     bool isScanning() const;
     // True when the last scan could not bind the reply port (its end reports it).
     bool replyPortFailed() const { return m_replyPortFailed; }
+    // The reply port's failure text: the port reserved by the system, or in use.
+    const char* replyPortMessage() const;
 
     // Counters of the current or last scan, for tests and benchmarks.
     struct Counters

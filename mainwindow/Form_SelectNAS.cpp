@@ -431,7 +431,7 @@ void Form_SelectNAS::onScanEnded(bool replyPortFailed)
     if (replyPortFailed) {
         // Nobody could have been heard: say why instead of an empty result.
         discovery::ClearDeviceTable(*m_table);
-        showError(utf8(discovery::messages::kReplyPortInUse));
+        showError(utf8(m_exchange->replyPortMessage()));
     }
 
     Ui::Form_SelectNAS& ui = this->ui();

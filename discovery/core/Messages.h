@@ -9,5 +9,7 @@ inline constexpr const char* kNotConnected =
 inline constexpr const char* kNoNetwork = "ネットワーク接続を見つけることが出来ません。";
 inline constexpr const char* kReplyPortInUse =
     "UDPポート12310を使用できません。\n他のプログラムが使用していないか確認してください。";
+inline constexpr const char* kReplyPortReserved =
+    "UDPポート12310を使用できません。\nこのポートはシステムによって予約されています。";
 
 } // namespace discovery::messages

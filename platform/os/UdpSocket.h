@@ -34,6 +34,10 @@ public:
     // socket first. False when it cannot be opened or bound. Where the system
     // can tell, each datagram received reports the adapter it came in by.
     bool bind(const Ipv4Address& address, std::uint16_t port);
+    // True when the last bind was refused because the system keeps the port
+    // for itself (Windows' excluded port ranges, Hyper-V and WSL among their
+    // owners; a privileged port on Linux), not because a program holds it.
+    bool portReserved() const { return m_portReserved; }
     // Opens the socket without binding it: the system binds it on the first
     // send, from the address of the adapter the route goes by.
     bool open();
@@ -79,6 +83,7 @@ private:
 #else
     int m_fd = -1;
 #endif
+    bool m_portReserved = false;
 };
 
 } // namespace platform

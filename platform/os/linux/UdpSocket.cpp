@@ -35,10 +35,12 @@ bool UdpSocket::open()
 bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
 {
     // No SO_REUSEADDR: a port another socket holds must be refused, not shared.
+    m_portReserved = false;
     if (!open())
         return false;
     const sockaddr_in sa = socketAddress(address, port);
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
+        m_portReserved = errno == EACCES;
         close();
         return false;
     }
