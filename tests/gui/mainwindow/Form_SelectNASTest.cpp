@@ -80,12 +80,17 @@ struct Harness
             u.ip = QStringLiteral("192.168.1.22");
             u.host = QStringLiteral("経理部のNAS");
             u.model.clear();
+        } else if (kind == QLatin1String("lan2")) {
+            u.ip = QStringLiteral("192.168.2.20"); // heard on the second adapter
+            u.host = QStringLiteral("NAS-LAN2");
         }
         testing::addUnit(form->deviceTable(), u);
+        if (kind == QLatin1String("lan2"))
+            form->deviceTable().record(form->deviceTable().DeviceCount)->ArrivalInterface = 3;
     }
 
     // Runs a script of words: activate, end, next, pre, rescan, +here,
-    // +nofree, +other, +jp (a unit answers during the scan).
+    // +nofree, +other, +jp, +lan2 (a unit answers during the scan).
     void run(const QString& script)
     {
         for (const QString& word : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -469,6 +474,7 @@ void Form_SelectNASTest::selectionButtons_data()
     QTest::newRow("in subnet, no free value") << 1 << false << true << true << "NAS-B";
     QTest::newRow("outside subnet") << 2 << false << false << true << "NAS-C";
     QTest::newRow("in subnet, no disk model") << 3 << true << true << true << "経理部のNAS";
+    QTest::newRow("in its own adapter's subnet") << 4 << true << true << true << "NAS-LAN2";
 }
 
 void Form_SelectNASTest::selectionButtons()
@@ -478,8 +484,8 @@ void Form_SelectNASTest::selectionButtons()
     QFETCH(bool, web);
     QFETCH(bool, next);
     QFETCH(QString, host);
-    Harness h;
-    h.run(QStringLiteral("activate +here +nofree +other +jp end"));
+    Harness h(3);
+    h.run(QStringLiteral("activate +here +nofree +other +jp +lan2 end"));
     // Start from a different unit so that the move itself is what counts.
     h.list()->setCurrentRow(row == 2 ? 0 : 2);
     h.list()->setCurrentRow(row);
@@ -492,6 +498,9 @@ void Form_SelectNASTest::selectionButtons()
     QCOMPARE(h.button("But_Web")->isEnabled(), web);
     QCOMPARE(h.button("But_Web")->isVisibleTo(f), web);
     QCOMPARE(h.button("But_Next")->isEnabled(), next);
+    // The settings dialog proposes from the unit's own network.
+    QCOMPARE(discovery::textOf(h.form->selectedUnitNetwork().PcIpAddress),
+             std::string_view(row == 4 ? "192.168.2.37" : "192.168.1.37"));
 }
 
 void Form_SelectNASTest::emptyClickClearsSelection()

@@ -18,6 +18,10 @@ mainwindow::Form_SelectNAS::NetworkCheck fixedNetwork(int state)
         if (state == 0)
             adapters = std::vector<discovery::AdapterAddresses>{
                 {"192.168.1.37", "255.255.255.0", "192.168.1.1"}};
+        else if (state == 3) // two adapters: the PC's values are the first's
+            adapters = std::vector<discovery::AdapterAddresses>{
+                {"192.168.1.37", "255.255.255.0", "192.168.1.1", 2},
+                {"192.168.2.37", "255.255.255.0", "192.168.2.1", 3}};
         else if (state == 1)
             adapters = std::vector<discovery::AdapterAddresses>{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}};
         discovery::CheckLocalNetwork(pc, adapters);
