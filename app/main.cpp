@@ -7,6 +7,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
+#include "platform/gui/JapaneseTexts.h"
 #include "platform/gui/SessionPlatform.h"
 #include "platform/net/SingleInstance.h"
 #include "platform/os/Privileges.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(
         QString::fromUtf8(app::kDesktopId.data(), qsizetype(app::kDesktopId.size())));
     platform::installFontSubstitutions();
+    platform::installJapaneseTexts();
 
     // Declared first so that it is destroyed last: the main window refers to it.
     std::unique_ptr<mainwindow::Form2> searchWindow;
