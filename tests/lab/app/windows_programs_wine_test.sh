@@ -40,7 +40,7 @@ wine_prefix_up "$P" "$windows/wine/programs" || exit 1
 echo "fresh wine prefix: $(($(date +%s) - start)) s"
 
 for exe in "$windows/app/mrv7k2-setup.exe" "$find_exe"; do
-    wrestool -l "$exe" | grep -q -- "--type=14 --name=IDI_ICON1" ||
+    wrestool -l "$exe" | grep -qF -- "--type=14 --name='IDI_ICON1'" ||
         fail "$(basename "$exe"): no icon group IDI_ICON1"
 done
 mkdir -p "$work/bin"
