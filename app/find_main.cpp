@@ -57,13 +57,16 @@ int main(int argc, char** argv)
 
     static DeviceTable table{};
     PcNetworkValues pc{};
-    CheckLocalNetwork(pc);
+    const std::vector<AdapterAddresses> adapters = CheckLocalNetwork(pc);
 
     DiscoveryExchange exchange(table, pc);
+    exchange.setAdapters(adapters);
     int status = 0;
     QObject::connect(&exchange, &DiscoveryExchange::scanEnded, &app, [&](bool replyPortFailed) {
         for (int n = 1; n <= table.DeviceCount; ++n)
-            markRecordFlags(*table.record(n), pc.PcNetwork);
+            markRecordFlags(
+                *table.record(n),
+                unitNetworkValues(pc, adapters, table.record(n)->ArrivalInterface).PcNetwork);
         const ScanSummary summary{pc, table, replyPortFailed, exchange.counters().datagrams};
         if (json)
             out << findReportJson(summary);

@@ -8,6 +8,7 @@
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/HeldKeys.h"
+#include "platform/gui/JapaneseTexts.h"
 #include "platform/gui/SessionPlatform.h"
 #include "platform/net/SingleInstance.h"
 #include "platform/os/Privileges.h"
@@ -81,6 +82,7 @@ int main(int argc, char* argv[])
         QString::fromUtf8(app::kDesktopId.data(), qsizetype(app::kDesktopId.size())));
     platform::installFontSubstitutions();
     platform::ignoreHeldKeyRepeats();
+    platform::installJapaneseTexts();
 
     // Declared first so that it is destroyed last: the main window refers to it.
     std::unique_ptr<mainwindow::Form2> searchWindow;
@@ -115,7 +117,7 @@ int main(int argc, char* argv[])
     // 4. The settings dialog, made hidden, opened modally from the device list
     //    (its controls are made when it is first opened).
     settings::Form3 settingsDialog(
-        mainWindow.deviceTable(), mainWindow.pcNetworkValues(),
+        mainWindow.deviceTable(), mainWindow.selectedUnitNetwork(),
         [&mainWindow] { return mainWindow.selectedItemIndex(); }, platform::ControlsTiming::Later);
     mainWindow.setSettingsDialog(&settingsDialog);
 

@@ -2,6 +2,8 @@
 
 #include "discovery/core/FixedText.h"
 #include "platform/os/PortOwner.h"
+#include "discovery/core/Messages.h"
+#include "platform/core/DottedQuad.h"
 
 #include <cstring>
 
@@ -38,8 +40,10 @@ void DiscoveryExchange::StartScan()
     // The reply socket is bound before anything goes out, so that a unit that
     // answers at once is heard.
     m_replyPortFailed = !m_reader.bind(platform::kAnyAddress, kReplyPort);
-    m_replyPortMessage = messages::kReplyPortInUse;
-    if (m_replyPortFailed) {
+    // A port the system keeps for itself has no program to name.
+    const bool reserved = m_replyPortFailed && m_reader.portReserved();
+    m_replyPortMessage = reserved ? messages::kReplyPortReserved : messages::kReplyPortInUse;
+    if (m_replyPortFailed && !reserved) {
         if (const auto owner = platform::udpPortOwner(kReplyPort))
             m_replyPortMessage =
                 messages::withPortOwner(messages::kReplyPortInUse, owner->user, owner->program);
@@ -86,6 +90,11 @@ void DiscoveryExchange::onDiscoveryReply(std::size_t length)
         record.ArrivalInterface = arrival.interfaceIndex;
         std::memcpy(&record.ArrivalAddress, arrival.localAddress.data(),
                     sizeof record.ArrivalAddress);
+        // Under the mask of the unit's own network, which on a PC with more
+        // than one adapter may not be the PC's chosen one.
+        const PcNetworkValues own = unitNetworkValues(m_pc, m_adapters, record.ArrivalInterface);
+        record.NetworkAddress = platform::inetAddr(textOf(record.IpAddress)) &
+                                platform::inetAddr(textOf(own.PcSubnetMask));
     } else
         ++m_counters.ignored;
 }

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 namespace discovery {
 
@@ -34,6 +35,11 @@ public:
     // starts Timer1. The request goes out again at the moments of
     // kRequestMomentsMs, all within the scan.
     void StartScan();
+
+    // The PC's adapters as the network check read them: a unit whose reply
+    // comes in by one of them with a sound set is judged by that adapter's
+    // network. Without a list every unit is judged by the PC's values.
+    void setAdapters(std::vector<AdapterAddresses> adapters) { m_adapters = std::move(adapters); }
 
     bool isScanning() const;
     // True when the last scan could not bind the reply port (its end reports it).
@@ -71,6 +77,7 @@ private:
 
     DeviceTable& m_table;
     const PcNetworkValues& m_pc;
+    std::vector<AdapterAddresses> m_adapters;
     unsigned char m_receiveBuffer[kReceiveBufferSize]{};
     platform::DatagramReader m_reader; // after the buffer it reads into
     QTimer m_timer1;

@@ -4,15 +4,16 @@
 
 namespace discovery {
 
-void CheckLocalNetwork(PcNetworkValues& values)
+std::vector<AdapterAddresses> CheckLocalNetwork(PcNetworkValues& values)
 {
     std::optional<std::vector<AdapterAddresses>> list;
     if (const auto adapters = platform::adapters()) {
         list.emplace();
         for (const platform::Adapter& a : *adapters)
-            list->push_back({a.address, a.mask, a.gateway});
+            list->push_back({a.address, a.mask, a.gateway, a.index});
     }
     CheckLocalNetwork(values, list);
+    return list.value_or(std::vector<AdapterAddresses>{});
 }
 
 } // namespace discovery

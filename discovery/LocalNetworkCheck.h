@@ -6,6 +6,8 @@
 namespace discovery {
 
 // Reads the platform's adapter list and picks the PC's adapter into values.
-void CheckLocalNetwork(PcNetworkValues& values);
+// Returns the list read (empty when it could not be), by which each unit is
+// judged on the adapter its reply came in by.
+std::vector<AdapterAddresses> CheckLocalNetwork(PcNetworkValues& values);
 
 } // namespace discovery

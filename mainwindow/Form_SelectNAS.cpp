@@ -37,6 +37,8 @@ namespace {
 
 constexpr int kFontPixels = 13;
 constexpr int kSmallButtonFontPixels = 12;
+// The screen ratio a guide picture was made for, kept on its label.
+constexpr const char* kMadeForRatio = "madeForRatio";
 
 QString utf8(const char* text)
 {
@@ -71,8 +73,9 @@ QString openedAddress(const discovery::DeviceRecord& record)
 } // namespace
 
 Form_SelectNAS::Form_SelectNAS(Controls controls, QWidget* parent)
-    : Form_SelectNAS([](discovery::PcNetworkValues& pc) { discovery::CheckLocalNetwork(pc); },
-                     controls, parent)
+    : Form_SelectNAS(
+          [](discovery::PcNetworkValues& pc) { return discovery::CheckLocalNetwork(pc); }, controls,
+          parent)
 {
 }
 
@@ -84,9 +87,11 @@ Form_SelectNAS::Form_SelectNAS(const NetworkCheck& networkCheck, Controls contro
         makeControls();
     // The PC's adapter is chosen once, at creation; what it found is only
     // reported at the end of the first scan.
-    networkCheck(m_pc);
+    m_adapters = networkCheck(m_pc);
+    m_unitPc = m_pc;
 
     m_exchange = std::make_unique<discovery::DiscoveryExchange>(*m_table, m_pc, this);
+    m_exchange->setAdapters(m_adapters);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanStarting, this,
             &Form_SelectNAS::onScanStarting);
     connect(m_exchange.get(), &discovery::DiscoveryExchange::scanEnded, this,
@@ -237,17 +242,36 @@ bool Form_SelectNAS::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
+    // The window went to another screen, or its screen's scale changed.
+    if (e->type() == QEvent::ScreenChangeInternal && m_ui)
+        remakePictures();
     return QWidget::event(e);
+}
+
+void Form_SelectNAS::remakePictures()
+{
+    // A hidden picture is remade when it next shows.
+    for (QLabel* picture : {m_ui->WelcomeImage, m_ui->DescriptionImage1, m_ui->DescriptionImage2})
+        if (picture->isVisibleTo(this))
+            loadGuidePicture(picture);
+    QListWidget* list = m_ui->Lis_NASList;
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem* item = list->item(row);
+        item->setIcon(Img_NasIcom.icon(item->data(Qt::UserRole).toInt(), list->devicePixelRatioF()));
+    }
 }
 
 void Form_SelectNAS::loadGuidePicture(QLabel* picture)
 {
-    if (!picture->pixmap().isNull())
+    // Made once per screen ratio: the label remembers the one it was made for.
+    const qreal ratio = picture->devicePixelRatioF();
+    if (!picture->pixmap().isNull() && picture->property(kMadeForRatio).toReal() == ratio)
         return;
     const GuidePicture id = picture == m_ui->WelcomeImage        ? GuidePicture::Welcome
                             : picture == m_ui->DescriptionImage1 ? GuidePicture::PowerOn
                                                                  : GuidePicture::Network;
-    picture->setPixmap(guidePicture(id, picture->devicePixelRatioF()));
+    picture->setPixmap(guidePicture(id, ratio));
+    picture->setProperty(kMadeForRatio, ratio);
 }
 
 bool Form_SelectNAS::eventFilter(QObject* watched, QEvent* e)
@@ -446,7 +470,9 @@ void Form_SelectNAS::FillDeviceList()
         discovery::DeviceRecord* record = m_table->record(n);
         if (!record)
             break;
-        const int icon = ChooseUnitIcon(*record, m_pc.PcNetwork);
+        const int icon = ChooseUnitIcon(
+            *record,
+            discovery::unitNetworkValues(m_pc, m_adapters, record->ArrivalInterface).PcNetwork);
         auto* item = new QListWidgetItem(discovery::fieldText(record->HostName));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(Img_NasIcom.icon(icon, list->devicePixelRatioF()));
@@ -494,7 +520,10 @@ void Form_SelectNAS::Lis_NASListClick()
 
 void Form_SelectNAS::applyActionButtons(int recordNumber)
 {
-    const ActionButtons buttons = actionButtonsFor(m_table->record(recordNumber), m_pc.PcNetwork);
+    const discovery::DeviceRecord* record = m_table->record(recordNumber);
+    m_unitPc =
+        record ? discovery::unitNetworkValues(m_pc, m_adapters, record->ArrivalInterface) : m_pc;
+    const ActionButtons buttons = actionButtonsFor(record, m_unitPc.PcNetwork);
     Ui::Form_SelectNAS& ui = this->ui();
     ui.But_Samba->setEnabled(buttons.sambaEnabled);
     ui.But_Samba->setVisible(buttons.sambaVisible);

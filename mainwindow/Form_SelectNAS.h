@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 class QDialog;
 class QLabel;
@@ -44,8 +45,10 @@ public:
     explicit Form_SelectNAS(Controls controls, QWidget* parent = nullptr);
 
     // Same, with the network check supplied by the caller (tests feed a fixed
-    // adapter list, so that nothing touches the machine's network).
-    using NetworkCheck = std::function<void(discovery::PcNetworkValues&)>;
+    // adapter list, so that nothing touches the machine's network). It fills
+    // the PC's values and returns the adapter list it read.
+    using NetworkCheck =
+        std::function<std::vector<discovery::AdapterAddresses>(discovery::PcNetworkValues&)>;
     explicit Form_SelectNAS(const NetworkCheck& networkCheck, Controls controls = Controls::Now,
                             QWidget* parent = nullptr);
     ~Form_SelectNAS() override;
@@ -73,6 +76,10 @@ public:
     discovery::DeviceTable& deviceTable() { return *m_table; }
     const discovery::DeviceTable& deviceTable() const { return *m_table; }
     const discovery::PcNetworkValues& pcNetworkValues() const { return m_pc; }
+    // The network of the selected unit's own adapter (the PC's values when
+    // none is selected or its adapter is not known): what the settings
+    // dialog proposes from in automatic mode.
+    const discovery::PcNetworkValues& selectedUnitNetwork() const { return m_unitPc; }
     // The page state; the search window sets it to 1 when it is made.
     std::int32_t& guidePageState() { return GuidePage; }
     int guidePage() const { return GuidePage; }
@@ -132,6 +139,8 @@ private:
     void disableForScan();
     void clearValueLabels();
     void loadGuidePicture(QLabel* picture);
+    // After a change of screen or scale: pictures and icons for the new ratio.
+    void remakePictures();
     void selectFirstUnit();
     void applyActionButtons(int recordNumber);
     void endProcess(int status);
@@ -139,6 +148,8 @@ private:
     std::unique_ptr<Ui::Form_SelectNAS> m_ui; // null until the controls are made
     std::unique_ptr<discovery::DeviceTable> m_table;
     discovery::PcNetworkValues m_pc{};
+    std::vector<discovery::AdapterAddresses> m_adapters; // as the network check read them
+    discovery::PcNetworkValues m_unitPc{};               // of the selected unit
     std::unique_ptr<discovery::DiscoveryExchange> m_exchange;
     UnitIcons Img_NasIcom;
     // Lab_NASinfo1 ... Lab_NASinfo8, and the caption label left of each.

@@ -27,7 +27,7 @@ struct DeviceRecord
     char DiskFree[kDiskNumberSize];
     std::int32_t OtherSubnet;      // 1: outside the PC's subnet
     std::int32_t FreeSpaceMissing; // 1: the unit sent no free-space value
-    std::uint32_t NetworkAddress;  // inet_addr(IpAddress) & inet_addr(PcSubnetMask)
+    std::uint32_t NetworkAddress;  // inet_addr(IpAddress) & the mask of the unit's own network
     // The PC's adapter the unit's reply came in by, the only way the setup
     // request (credentials in clear) may leave. Never sent; 0: unknown.
     std::uint32_t ArrivalInterface; // the system's index of the adapter

@@ -12,6 +12,8 @@ inline constexpr const char* kNotConnected =
 inline constexpr const char* kNoNetwork = "ネットワーク接続を見つけることが出来ません。";
 inline constexpr const char* kReplyPortInUse =
     "UDPポート12310を使用できません。\n他のプログラムが使用していないか確認してください。";
+inline constexpr const char* kReplyPortReserved =
+    "UDPポート12310を使用できません。\nこのポートはシステムによって予約されています。";
 
 // message, and when the system named the holder of the port, a line naming
 // its program and user. Both names come from other processes: each is cut to

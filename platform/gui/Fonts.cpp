@@ -10,9 +10,11 @@ void installFontSubstitutions()
     // The IPA faces are drawn to the same advance widths as the Windows ones,
     // so captions keep fitting the geometry the forms give them.
     QFont::insertSubstitutions(kProportionalGothic,
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
-    QFont::insertSubstitutions(kFixedGothic,
-                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("IPA Pゴシック")});
+    QFont::insertSubstitutions(
+        kFixedGothic,
+        {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
 }
 
 } // namespace platform

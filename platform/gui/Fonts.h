@@ -1,7 +1,9 @@
 #pragma once
-// The program's forms ask for the Windows Japanese faces by name. Where those
-// are missing, map them to the metric-compatible IPA faces so that Japanese
-// text neither falls to boxes nor to a face of other widths.
+// The program's forms ask for the Windows Japanese faces by their Japanese
+// names. Where those are missing, map them to the same faces under their
+// English names (an English Windows knows only those), then to the
+// metric-compatible IPA faces, so that Japanese text neither falls to boxes
+// nor to a face of other widths.
 
 #include <QString>
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace platform {
 
@@ -16,8 +17,15 @@ void setPixelFont(QWidget* widget, int pixels)
 
 void centreOnDesktop(QWidget* window)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->geometry().center() - window->rect().center());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // move() places the frame; its size is the window's until the window
+    // system has framed it.
+    QRect frame(QPoint(), window->frameGeometry().size());
+    frame.moveCenter(area.center());
+    window->move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
 }
 
 } // namespace platform

@@ -10,7 +10,9 @@ namespace platform {
 // Keeps the widget's face and sets its character height in pixels.
 void setPixelFont(QWidget* widget, int pixels);
 
-// Moves a top-level window to the centre of the primary screen.
+// Moves a top-level window, its frame included, to the centre of the primary
+// screen's available area (the taskbar and panels left out). A window larger
+// than that area keeps its title bar on screen.
 void centreOnDesktop(QWidget* window);
 
 } // namespace platform

@@ -7,6 +7,14 @@
 #include <QIcon>
 
 namespace platform {
+namespace {
+
+// What the buttons of the system's own box say on Japanese Windows, whatever
+// the language Qt or the desktop would pick.
+constexpr const char* kOkText = "OK";
+constexpr const char* kCancelText = "キャンセル";
+
+} // namespace
 
 QMessageBox::StandardButton messageBox(const QString& title, const QString& text,
                                        QMessageBox::StandardButtons buttons,
@@ -23,6 +31,10 @@ QMessageBox::StandardButton messageBox(const QString& title, const QString& text
     // pictures on OK and Cancel).
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+        ok->setText(QString::fromUtf8(kOkText));
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+        cancel->setText(QString::fromUtf8(kCancelText));
     carryFocusCues(&box);
     if (blocks == BoxBlocks::OtherWindows)
         return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -17,8 +17,8 @@ QString plainIpv4(const QString& address);
 bool openShare(const QString& address);
 
 // Linux: http://ADDR/ through the desktop's opener.
-// Windows: iexplore.exe with the bare address; the default browser with
-// http://ADDR/ where iexplore.exe is missing.
+// Windows: http://ADDR/ in the user's default browser; iexplore.exe with
+// the same address only where no program is registered for http.
 bool openWebPage(const QString& address);
 
 } // namespace platform

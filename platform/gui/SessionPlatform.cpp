@@ -22,6 +22,11 @@ std::string_view platformToRequest(std::string_view chosenPlatform, std::string_
 
 bool requestSessionPlatform()
 {
+#ifdef Q_OS_WIN
+    // Windows has one platform of its own; MSYS2 or Cygwin may set both
+    // variables without there being an X server or a Wayland compositor.
+    return false;
+#else
     const QByteArray chosen = qgetenv(kPlatformVariable);
     const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
     const QByteArray x11 = qgetenv("DISPLAY");
@@ -32,6 +37,7 @@ bool requestSessionPlatform()
     if (platform.empty())
         return false;
     return qputenv(kPlatformVariable, QByteArray(platform.data(), qsizetype(platform.size())));
+#endif
 }
 
 void forgetSessionPlatformRequest(bool requested)

@@ -8,10 +8,12 @@ namespace platform {
 
 void useTitleOnlyFrame(QWidget* window, Qt::WindowType type)
 {
-    // Title, and no system menu, minimise, maximise or close hint.
-    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
-    // Minimum = maximum: window managers offer neither resizing nor maximising.
+    // Title, and no system menu, minimise, maximise or close hint. Not
+    // Windows' fixed-size dialog frame: it keeps the native size when the
+    // window moves to a screen of another scale, and clips it there.
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Minimum = maximum: window managers offer neither resizing nor
+    // maximising, and Windows scales the size with the screen.
     window->setFixedSize(window->size());
     keepTitleOnlyFrame(window);
 }

@@ -32,6 +32,8 @@ public:
     // Binds a fresh socket (closing any earlier one); false when the address
     // and port cannot be had.
     bool bind(const Ipv4Address& address, std::uint16_t port);
+    // After a failed bind: the system keeps the port for itself.
+    bool portReserved() const { return m_socket.portReserved(); }
     // Stops reading; safe to call from inside the handler.
     void close();
     bool isOpen() const { return m_socket.isOpen(); }

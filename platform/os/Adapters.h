@@ -14,6 +14,7 @@ struct Adapter
     std::string address; // first IPv4 address, dotted quad ("0.0.0.0" when none)
     std::string mask;    // that address's mask ("0.0.0.0" when none)
     std::string gateway; // first default gateway through this adapter ("0.0.0.0" when none)
+    unsigned index = 0;  // the system's index, as a datagram's arrival names the adapter
 };
 
 // True when a datagram sent from the adapter's address leaves through it: the

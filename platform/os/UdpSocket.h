@@ -34,6 +34,10 @@ public:
     // socket first. False when it cannot be opened or bound, or when the
     // system will not report the adapter each datagram came in by.
     bool bind(const Ipv4Address& address, std::uint16_t port);
+    // True when the last bind was refused because the system keeps the port
+    // for itself (Windows' excluded port ranges, Hyper-V and WSL among their
+    // owners; a privileged port on Linux), not because a program holds it.
+    bool portReserved() const { return m_portReserved; }
     // Opens the socket without binding it: the system binds it on the first
     // send, from the address of the adapter the route goes by.
     bool open();
@@ -81,6 +85,7 @@ private:
 #else
     int m_fd = -1;
 #endif
+    bool m_portReserved = false;
 };
 
 } // namespace platform

@@ -49,6 +49,7 @@ constexpr std::array kTexts = {
     Entry{10065, "No route to host."},
     Entry{10066, "Directory not empty"},
     Entry{kWsaHostNotFound, "Host not found."},
+    Entry{kIpGeneralFailure, "General failure."},
 };
 
 } // namespace

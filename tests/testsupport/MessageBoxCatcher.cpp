@@ -27,6 +27,10 @@ void MessageBoxCatcher::poll()
         if (!box || !box->isVisible() || box->property("caught").toBool())
             continue;
         box->setProperty("caught", true);
+        QStringList buttonTexts;
+        for (const QAbstractButton* button : box->buttons())
+            buttonTexts << button->text();
+        buttonTexts.sort();
         Box seen{box->windowTitle(),
                  box->text(),
                  box->parent() != nullptr,
@@ -34,7 +38,8 @@ void MessageBoxCatcher::poll()
                  box->standardButtons(),
                  box->icon(),
                  box->windowModality() != Qt::NonModal,
-                 box->textFormat()};
+                 box->textFormat(),
+                 buttonTexts};
         m_boxes << seen;
         if (m_beforeClose)
             m_beforeClose(seen);

@@ -29,6 +29,7 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         bool blocksOtherWindows = false;
         Qt::TextFormat textFormat = Qt::AutoText;
+        QStringList buttonTexts; // sorted
     };
     const QList<Box>& boxes() const { return m_boxes; }
     QStringList texts() const;

@@ -39,6 +39,7 @@ std::optional<std::vector<Adapter>> adapters()
         Adapter& adapter = it->second;
         if (inserted) {
             adapter.name = ifa->ifa_name;
+            adapter.index = index;
             adapter.address = adapter.mask = adapter.gateway = "0.0.0.0";
         }
         adapter.up = (ifa->ifa_flags & IFF_UP) != 0;

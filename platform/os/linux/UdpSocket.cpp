@@ -36,6 +36,7 @@ bool UdpSocket::open()
 bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
 {
     // No SO_REUSEADDR: a port another socket holds must be refused, not shared.
+    m_portReserved = false;
     // The arrival adapter is asked for before the bind, so that no datagram
     // is ever read without it.
     if (!open())
@@ -44,6 +45,7 @@ bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
     const sockaddr_in sa = socketAddress(address, port);
     if (::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0 ||
         ::bind(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
+        m_portReserved = errno == EACCES;
         close();
         return false;
     }

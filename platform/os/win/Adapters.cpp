@@ -49,6 +49,8 @@ std::optional<std::vector<Adapter>> adapters()
          info = info->Next) {
         Adapter adapter;
         adapter.name = info->AdapterName;
+        // The IPv4 interface index, the one IP_PKTINFO reports for an arrival.
+        adapter.index = info->Index;
         adapter.address = textOr0(info->IpAddressList.IpAddress.String);
         adapter.mask = textOr0(info->IpAddressList.IpMask.String);
         adapter.gateway = textOr0(info->GatewayList.IpAddress.String);

@@ -97,11 +97,21 @@ bool icmpErrorFor(ULONG status, IcmpError& error)
     }
 }
 
-// A failed echo call as a Windows Sockets code. A status without such a code
-// is kept, so the message still names it.
+// A failed echo call as a Windows Sockets code, so that the message has a
+// text. The call's own statuses without a socket equivalent become its
+// general failure; any other code is kept, so the message still names it.
 int socketsErrorForCall(DWORD status)
 {
     switch (status) {
+    case IP_BUF_TOO_SMALL:
+        return WSAENOBUFS;
+    case IP_BAD_OPTION:
+    case IP_BAD_REQ:
+        return WSAEINVAL;
+    case IP_HW_ERROR:
+        return WSAENETDOWN;
+    case IP_OPTION_TOO_BIG:
+        return WSAEMSGSIZE;
     case ERROR_NETWORK_UNREACHABLE:
         return WSAENETUNREACH;
     case ERROR_HOST_UNREACHABLE:
@@ -114,6 +124,8 @@ int socketsErrorForCall(DWORD status)
     case IP_BAD_DESTINATION:
         return WSAEADDRNOTAVAIL;
     default:
+        if (status > IP_STATUS_BASE && status <= IP_GENERAL_FAILURE)
+            return IP_GENERAL_FAILURE;
         return static_cast<int>(status);
     }
 }

@@ -125,6 +125,7 @@ bool UdpSocket::open()
 
 bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
 {
+    m_portReserved = false;
     if (!open())
         return false;
     // Exclusive use: a port another socket holds is refused, and no later
@@ -138,6 +139,7 @@ bool UdpSocket::bind(const Ipv4Address& address, std::uint16_t port)
                      sizeof on) != 0 ||
         recvMsgFunction(socketOf(m_socket)) == nullptr ||
         ::bind(socketOf(m_socket), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) {
+        m_portReserved = WSAGetLastError() == WSAEACCES;
         close();
         return false;
     }

@@ -92,7 +92,7 @@ def close_question(program, answer, screenshot=None):
         program.screenshot(screenshot)
     check(program.find(box, name=T.CLOSE_QUESTION) is not None, "the close question is not asked")
     program.click_button(box, answer)
-    if answer == "Cancel":
+    if answer == T.CLOSE_CANCEL:
         program.wait_window_gone(T.CLOSE_TITLE, 5)
         check(program.process.poll() is None, "Cancel ended the program")
 
@@ -166,9 +166,9 @@ def scenario(program):
 
     # The main window: Alt+F4 and the manager's Close ask as 閉じる does.
     alt_f4(main_id, "the main window")
-    close_question(program, "Cancel", screenshot="11-close-question")
+    close_question(program, T.CLOSE_CANCEL, screenshot="11-close-question")
     run("wmctrl", "-i", "-c", hex(main_id))
-    close_question(program, "Cancel")
+    close_question(program, T.CLOSE_CANCEL)
     check(showing(program.window(APP_TITLE)), "the main window went away")
 
     # The idle dialog: its frame; the main window ignores Close meanwhile;

@@ -28,6 +28,9 @@ DEVICE_LIST = [
 
 CLOSE_TITLE = "警告"
 CLOSE_QUESTION = "本当にプログラムを閉じてよろしいですか？"
+# Its buttons, as the system's box says them on Japanese Windows.
+CLOSE_OK = "OK"
+CLOSE_CANCEL = "キャンセル"
 
 NEXT, SETTINGS, BACK = "次へ", "設定", "先に"
 RESCAN, WEB, SHARE, CLOSE = "NAS更新", "WEB UIを開く", "共有を開く", "閉じる"

@@ -142,14 +142,14 @@ def confirm_close(program, main, answer):
     box = program.wait_window_showing(T.CLOSE_TITLE, 5)
     check(program.find(box, name=T.CLOSE_QUESTION) is not None,
           "the close confirmation does not ask its question")
-    if answer == "Cancel":
+    if answer == T.CLOSE_CANCEL:
         program.screenshot("90-close-confirmation")
     program.click_button(box, answer)
 
 
 def cancel_close(program, main):
     """Close, then Cancel: the program goes on as it was."""
-    confirm_close(program, main, "Cancel")
+    confirm_close(program, main, T.CLOSE_CANCEL)
     program.wait_window_gone(T.CLOSE_TITLE, 5)
     check(program.process.poll() is None, "Cancel ended the program")
     check(showing(program.window(APP_TITLE)), "Cancel hid the main window")
@@ -157,7 +157,7 @@ def cancel_close(program, main):
 
 def close_with_ok(program, main):
     """Close, then OK: the process ends with status 0 and says nothing."""
-    confirm_close(program, main, "OK")
+    confirm_close(program, main, T.CLOSE_OK)
     status = program.wait_exit(10)
     check_equal(status, 0, "exit status after OK")
     check_equal(program.stderr_text(), "", "the program's error output")

@@ -32,7 +32,8 @@ void Form2Test::lookAndPlace()
     QCOMPARE(form.windowTitle(), QStringLiteral("NAS検索..."));
     QCOMPARE(form.size(), QSize(287, 64));
     QCOMPARE(form.minimumSize(), form.maximumSize());
-    QCOMPARE(form.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
+    QCOMPARE(form.geometry().center(),
+             QGuiApplication::primaryScreen()->availableGeometry().center());
     QVERIFY(form.autoFillBackground());
     QCOMPARE(form.palette().color(QPalette::Window), QColor(192, 220, 192));
     QCOMPARE(qRound(form.windowOpacity() * 255), 200);

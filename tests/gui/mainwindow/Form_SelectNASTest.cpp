@@ -80,12 +80,17 @@ struct Harness
             u.ip = QStringLiteral("192.168.1.22");
             u.host = QStringLiteral("経理部のNAS");
             u.model.clear();
+        } else if (kind == QLatin1String("lan2")) {
+            u.ip = QStringLiteral("192.168.2.20"); // heard on the second adapter
+            u.host = QStringLiteral("NAS-LAN2");
         }
         testing::addUnit(form->deviceTable(), u);
+        if (kind == QLatin1String("lan2"))
+            form->deviceTable().record(form->deviceTable().DeviceCount)->ArrivalInterface = 3;
     }
 
     // Runs a script of words: activate, end, next, pre, rescan, +here,
-    // +nofree, +other, +jp (a unit answers during the scan).
+    // +nofree, +other, +jp, +lan2 (a unit answers during the scan).
     void run(const QString& script)
     {
         for (const QString& word : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -168,6 +173,7 @@ private Q_SLOTS:
     void replyPortFailure();
     void closeAsks_data();
     void closeAsks();
+    void screenChangeRemakesPictures();
     void closeIgnoredWhileSettingsOpen();
     void startUpHandOver();
     void timersFoundByName();
@@ -468,6 +474,7 @@ void Form_SelectNASTest::selectionButtons_data()
     QTest::newRow("in subnet, no free value") << 1 << false << true << true << "NAS-B";
     QTest::newRow("outside subnet") << 2 << false << false << true << "NAS-C";
     QTest::newRow("in subnet, no disk model") << 3 << true << true << true << "経理部のNAS";
+    QTest::newRow("in its own adapter's subnet") << 4 << true << true << true << "NAS-LAN2";
 }
 
 void Form_SelectNASTest::selectionButtons()
@@ -477,8 +484,8 @@ void Form_SelectNASTest::selectionButtons()
     QFETCH(bool, web);
     QFETCH(bool, next);
     QFETCH(QString, host);
-    Harness h;
-    h.run(QStringLiteral("activate +here +nofree +other +jp end"));
+    Harness h(3);
+    h.run(QStringLiteral("activate +here +nofree +other +jp +lan2 end"));
     // Start from a different unit so that the move itself is what counts.
     h.list()->setCurrentRow(row == 2 ? 0 : 2);
     h.list()->setCurrentRow(row);
@@ -491,6 +498,9 @@ void Form_SelectNASTest::selectionButtons()
     QCOMPARE(h.button("But_Web")->isEnabled(), web);
     QCOMPARE(h.button("But_Web")->isVisibleTo(f), web);
     QCOMPARE(h.button("But_Next")->isEnabled(), next);
+    // The settings dialog proposes from the unit's own network.
+    QCOMPARE(discovery::textOf(h.form->selectedUnitNetwork().PcIpAddress),
+             std::string_view(row == 4 ? "192.168.2.37" : "192.168.1.37"));
 }
 
 void Form_SelectNASTest::emptyClickClearsSelection()
@@ -830,6 +840,7 @@ void Form_SelectNASTest::closeAsks()
     QCOMPARE(box.title, QStringLiteral("警告"));
     QCOMPARE(box.text, QStringLiteral("本当にプログラムを閉じてよろしいですか？"));
     QCOMPARE(box.standardButtons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.buttonTexts, QStringList({QStringLiteral("OK"), QStringLiteral("キャンセル")}));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QVERIFY(!box.hadParent);
     // Owner-less: the main window's buttons and timers stay alive while it asks.
@@ -838,6 +849,38 @@ void Form_SelectNASTest::closeAsks()
     // Cancel leaves everything as it was, a running scan included.
     QCOMPARE(h.form->guidePage(), page);
     QCOMPARE(h.form->isScanning(), duringScan);
+}
+
+// Pictures and icons made for another ratio (a faked one here) are made
+// again for the window's own when its screen or scale changes.
+void Form_SelectNASTest::screenChangeRemakesPictures()
+{
+    for (const char* script : {"activate end", "activate +here end"}) {
+        Harness h;
+        h.run(QString::fromLatin1(script));
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        const qreal ratio = h.form->devicePixelRatioF();
+        QPixmap stale(8, 8);
+        stale.setDevicePixelRatio(ratio * 3);
+        QList<QLabel*> shown;
+        for (const char* name : {"WelcomeImage", "DescriptionImage1", "DescriptionImage2"})
+            if (auto* picture = h.get<QLabel>(name); picture->isVisible()) {
+                picture->setPixmap(stale);
+                picture->setProperty("madeForRatio", ratio * 3);
+                shown << picture;
+            }
+        for (int row = 0; row < h.list()->count(); ++row)
+            h.list()->item(row)->setIcon(QIcon());
+        QVERIFY(!shown.isEmpty() || h.list()->count() > 0);
+        QEvent change(QEvent::ScreenChangeInternal);
+        QCoreApplication::sendEvent(h.form.get(), &change);
+        for (const QLabel* picture : shown)
+            QVERIFY(picture->pixmap().width() > 8 &&
+                    !qFuzzyCompare(picture->pixmap().devicePixelRatio(), ratio * 3));
+        for (int row = 0; row < h.list()->count(); ++row)
+            QVERIFY(!h.list()->item(row)->icon().isNull());
+    }
 }
 
 // While the settings dialog is open a close request asks nothing and ends nothing.

@@ -11,16 +11,21 @@
 
 namespace testing {
 
-std::function<void(discovery::PcNetworkValues&)> fixedNetwork(int state)
+mainwindow::Form_SelectNAS::NetworkCheck fixedNetwork(int state)
 {
     return [state](discovery::PcNetworkValues& pc) {
         std::optional<std::vector<discovery::AdapterAddresses>> adapters;
         if (state == 0)
             adapters = std::vector<discovery::AdapterAddresses>{
                 {"192.168.1.37", "255.255.255.0", "192.168.1.1"}};
+        else if (state == 3) // two adapters: the PC's values are the first's
+            adapters = std::vector<discovery::AdapterAddresses>{
+                {"192.168.1.37", "255.255.255.0", "192.168.1.1", 2},
+                {"192.168.2.37", "255.255.255.0", "192.168.2.1", 3}};
         else if (state == 1)
             adapters = std::vector<discovery::AdapterAddresses>{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}};
         discovery::CheckLocalNetwork(pc, adapters);
+        return adapters.value_or(std::vector<discovery::AdapterAddresses>{});
     };
 }
 

@@ -4,15 +4,16 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
+#include "mainwindow/Form_SelectNAS.h"
 
 #include <QString>
-#include <functional>
 
 namespace testing {
 
 // The PC at 192.168.1.37/24 (state 0), an adapter list with no usable
-// adapter (state 1), or one that could not be read (state 2).
-std::function<void(discovery::PcNetworkValues&)> fixedNetwork(int state = 0);
+// adapter (state 1), one that could not be read (state 2), or the PC at
+// 192.168.1.37/24 (index 2) with a second adapter 192.168.2.37/24 (index 3).
+mainwindow::Form_SelectNAS::NetworkCheck fixedNetwork(int state = 0);
 
 struct Unit
 {

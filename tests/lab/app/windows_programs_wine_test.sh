@@ -2,7 +2,9 @@
 # The Windows build under wine, in the lab: its test programs pass (the cross
 # build's ctest, each run through tools/lab/wine-run in this lab), and
 # mrv7k2-find.exe finds the simulated units and prints what the Linux
-# mrv7k2-find prints for the same lab, table and JSON alike.
+# mrv7k2-find prints for the same lab, table and JSON alike. Both programs
+# carry their icon under the name Qt looks for, and the web page goes to the
+# default browser (wine hands it to xdg-open, here a recording one).
 # Usage: windows_programs_wine_test.sh LINUX-FIND NAS-SIM
 set -u
 linux_find=$1
@@ -37,8 +39,18 @@ start=$(date +%s)
 wine_prefix_up "$P" "$windows/wine/programs" || exit 1
 echo "fresh wine prefix: $(($(date +%s) - start)) s"
 
+for exe in "$windows/app/mrv7k2-setup.exe" "$find_exe"; do
+    wrestool -l "$exe" | grep -qF -- "--type=14 --name='IDI_ICON1'" ||
+        fail "$(basename "$exe"): no icon group IDI_ICON1"
+done
+mkdir -p "$work/bin"
+printf '#!/bin/sh
+printf "%%s|%%s\n" "$#" "$1" >>"%s"
+' "$work/opened.log" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+
 echo "--- the Windows test programs ---"
-if ! MRV_WINE_LAB=$P ctest --test-dir "$windows" --output-on-failure --timeout 300 -j 1; then
+if ! PATH="$work/bin:$PATH" MRV_OPENER_LOG="$work/opened.log" MRV_WINE_LAB=$P ctest --test-dir "$windows" --output-on-failure --timeout 300 -j 1; then
     fail "a Windows test program failed under wine (above)"
 fi
 

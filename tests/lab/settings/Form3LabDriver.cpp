@@ -116,12 +116,13 @@ int main(int argc, char** argv)
 
     static discovery::DeviceTable table{};
     static discovery::PcNetworkValues pc{};
-    discovery::CheckLocalNetwork(pc);
+    const auto adapters = discovery::CheckLocalNetwork(pc);
     if (pc.NetworkState != discovery::NetworkOk)
         fail("the PC has no usable network");
 
     // One scan, as the main window runs before the dialog can be opened.
     discovery::DiscoveryExchange scan(table, pc);
+    scan.setAdapters(adapters);
     QEventLoop scanLoop;
     QObject::connect(&scan, &discovery::DiscoveryExchange::scanEnded, &scanLoop, &QEventLoop::quit);
     scan.StartScan();
@@ -133,11 +134,15 @@ int main(int argc, char** argv)
     }
     if (selected < 0)
         fail("the unit was not found by the scan");
-    discovery::markRecordFlags(*table.record(selected + 1), pc.PcNetwork);
+    // As the main window does: the unit is judged and set up by the network of
+    // the adapter its reply came in by.
+    static discovery::PcNetworkValues own{};
+    own = discovery::unitNetworkValues(pc, adapters, table.record(selected + 1)->ArrivalInterface);
+    discovery::markRecordFlags(*table.record(selected + 1), own.PcNetwork);
     if (forgetArrival)
         table.record(selected + 1)->ArrivalInterface = 0;
 
-    settings::Form3 form(table, pc, [selected] { return selected; });
+    settings::Form3 form(table, own, [selected] { return selected; });
     auto prober = std::make_unique<CountingProber>();
     CountingProber* counting = prober.get();
     form.setAddressProber(std::move(prober));

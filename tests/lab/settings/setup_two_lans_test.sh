@@ -5,11 +5,15 @@
 # setup request, in both directions (the default route's LAN and the other).
 # A record that does not know its adapter sends nothing, not even by the
 # default route: the dialog times out.
+# A unit outside every subnet heard on the second LAN is offered an address,
+# mask and gateway of that LAN.
 source "$(dirname "$0")/common.sh"
 lab_up "$P" || exit 1
 lab_host "$P" pc 192.168.2.37/24 192.168.2.1 --segment 2 || exit 1
 lab_host "$P" u1 192.168.1.50/24 192.168.1.1 || exit 1
 lab_host "$P" u2 192.168.2.50/24 --segment 2 || exit 1
+lab_host "$P" gw2 192.168.2.1/24 none --segment 2 || exit 1
+lab_host "$P" u3 10.0.0.7/24 --segment 2 || exit 1
 start_unit u1 --identity 00:11:22:33:44:01 --ip 192.168.1.50 --password one
 # Broadcast replies: the arrival is read from a broadcast, not a unicast.
 start_unit u2 --identity 00:11:22:33:44:02 --ip 192.168.2.50 --password two \
@@ -53,4 +57,9 @@ heard u1 0C02S >"$WORK/u1-setup.json"
 heard u2 0C02S >"$WORK/u2-setup.json"
 check "adapter unknown: no request on either LAN" 'd == 1' "$WORK/u1-setup.json"
 check "adapter unknown: no request on either LAN" 'd == 1' "$WORK/u2-setup.json"
+start_unit u3 --identity 00:11:22:33:44:03 --ip 10.0.0.7 --gateway 10.0.0.1 --password three
+drive "$WORK/three.json" --identity 00:11:22:33:44:03 --auto --user admin --password three
+check "LAN 2 stray unit: a free address, mask and gateway of LAN 2" \
+    'd["unitOutsideSubnet"] and d["probed"][0] == "192.168.2.1" and d["NewAddress"].startswith("192.168.2.") and d["NewMask"] == "255.255.255.0" and d["NewGateway"] == "192.168.2.1"' \
+    "$WORK/three.json"
 finish

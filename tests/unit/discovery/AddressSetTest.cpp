@@ -111,6 +111,18 @@ void AddressSetTest::localNetworkChoice()
     QCOMPARE(textOf(pc.PcSubnetMask), std::string_view("255.255.0.0"));
     QCOMPARE(textOf(pc.PcGateway), std::string_view("10.1.0.1"));
     QCOMPARE(platform::dottedQuad(pc.PcNetwork), std::string("10.1.0.0"));
+
+    // A unit is judged by the adapter its reply came in by when that one is
+    // sound; an unknown arrival, an unlisted or unsound adapter leave the PC's.
+    const std::vector<AdapterAddresses> two{{"10.1.2.3", "255.255.0.0", "10.1.0.1", 4},
+                                            {"192.168.2.37", "255.255.255.0", "192.168.2.1", 7},
+                                            {"172.16.0.9", "255.255.0.0", "0.0.0.0", 9}};
+    const PcNetworkValues own = unitNetworkValues(pc, two, 7);
+    QCOMPARE(textOf(own.PcIpAddress), std::string_view("192.168.2.37"));
+    QCOMPARE(textOf(own.PcGateway), std::string_view("192.168.2.1"));
+    QCOMPARE(platform::dottedQuad(own.PcNetwork), std::string("192.168.2.0"));
+    for (const std::uint32_t arrival : {0U, 4U, 8U, 9U})
+        QCOMPARE(unitNetworkValues(pc, two, arrival).PcNetwork, pc.PcNetwork);
 }
 
 QTEST_APPLESS_MAIN(AddressSetTest)
