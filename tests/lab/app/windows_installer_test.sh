@@ -99,9 +99,7 @@ for exe in mrv7k2-setup mrv7k2-find; do
         grep -qF 'L"profile=private" L"protocol=UDP"' || fail "no firewall rule added for $exe"
 done
 
-# The installed console program in the lab finds a simulated unit. Until the
-# Windows programs are built, mrv7k2-netinfo.exe stands in for them (it prints
-# the PC's network choice): then it only has to run.
+# The installed console program in the lab finds a simulated unit.
 installed_find=$dir/mrv7k2-find.exe
 [[ -x $nas_sim ]] || { fail "no simulated unit at $nas_sim (build nas-sim)"; exit 1; }
 lab_host "$P" u1 192.168.1.50/24 || exit 1
@@ -112,12 +110,8 @@ for ((i = 0; i < 50; i++)); do
     sleep 0.1
 done
 found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
-if grep -q '^NetworkState ' <<<"$found"; then
-    echo "note: the installed mrv7k2-find.exe is a stand-in; it ran"
-else
-    grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
-        fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
-fi
+grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
+    fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 
 uninstall_log=$(netsh_trace "$dir/uninstall.exe" /S) || fail "uninstaller exit status $?"
 settle
