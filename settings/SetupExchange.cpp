@@ -2,7 +2,7 @@
 
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/FixedText.h"
-#include "platform/os/SecureWipe.h"
+#include "platform/core/SecureWipe.h"
 #include "settings/core/SetupReply.h"
 
 #include <cstring>
