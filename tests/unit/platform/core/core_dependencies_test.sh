@@ -40,9 +40,10 @@ for file in $files; do
 done
 
 # Each target_link_libraries(<name>_core ...) call, joined onto one line.
-links=$(find . -path ./build\* -prune -o -name CMakeLists.txt -print | xargs awk '
+# shellcheck disable=SC2016 # awk's own fields
+links=$(find . -path ./build\* -prune -o -name CMakeLists.txt -exec awk '
     /target_link_libraries\([A-Za-z0-9_]+_core[ )]/ { call = ""; open = 1 }
-    open { call = call " " $0; if (index($0, ")")) { print FILENAME ":" call; open = 0 } }')
+    open { call = call " " $0; if (index($0, ")")) { print FILENAME ":" call; open = 0 } }' {} +)
 while IFS= read -r call; do
     [[ -n $call ]] || continue
     file=${call%%:*}
