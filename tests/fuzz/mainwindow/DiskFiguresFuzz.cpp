@@ -7,6 +7,7 @@
 #include "mainwindow/core/DiskFigures.h"
 #include "tests/testsupport/FuzzDriver.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float c = mainwindow::readDiskNumber(capacity);
     const float f = mainwindow::readDiskNumber(free);
     if (std::isfinite(c) && c > 0.0F && f >= 0.0F && f <= c) {
-        const int percent = std::atoi(ratio.c_str());
+        int percent = -1;
+        std::from_chars(ratio.data(), ratio.data() + ratio.size(), percent);
         fuzz::require(percent >= 0 && percent <= 100 && ratio == std::to_string(percent) + "%");
     }
     return 0;
