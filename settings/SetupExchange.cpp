@@ -3,8 +3,8 @@
 #include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
+#include "platform/core/SecureWipe.h"
 #include "platform/os/PortOwner.h"
-#include "platform/os/SecureWipe.h"
 #include "settings/core/SettingsMessages.h"
 #include "settings/core/SetupReply.h"
 

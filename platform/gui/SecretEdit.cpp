@@ -1,7 +1,7 @@
 #include "platform/gui/SecretEdit.h"
 
+#include "platform/core/SecureWipe.h"
 #include "platform/os/SecretMemory.h"
-#include "platform/os/SecureWipe.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

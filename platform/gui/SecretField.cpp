@@ -1,6 +1,6 @@
 #include "platform/gui/SecretField.h"
 
-#include "platform/os/SecureWipe.h"
+#include "platform/core/SecureWipe.h"
 
 #include <QLineEdit>
 #include <QString>

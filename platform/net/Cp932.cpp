@@ -1,7 +1,7 @@
 #include "platform/net/Cp932.h"
 
+#include "platform/core/SecureWipe.h"
 #include "platform/net/Cp932Converter.h"
-#include "platform/os/SecureWipe.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "settings/core/SetupRequest.h"
 
-#include "platform/os/SecureWipe.h"
+#include "platform/core/SecureWipe.h"
 
 #include <array>
 

@@ -1,14 +1,14 @@
 // Replays a fuzz driver over files: every seed and every saved crash
 // reproducer, so an ordinary test run keeps them passing.
 
+#include "tests/testsupport/FuzzDriver.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #include "platform/net/Cp932Converter.h"
 
-#include "platform/os/SecureWipe.h"
+#include "platform/core/SecureWipe.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -2,6 +2,7 @@
 
 #include "discovery/core/AddressSet.h"
 #include "platform/core/DottedQuad.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,6 +3,7 @@
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/DiscoveryReply.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,23 +4,13 @@
 
 #include "discovery/RecordText.h"
 #include "platform/net/Cp932.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -32,19 +22,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const char* zero = size ? static_cast<const char*>(std::memchr(field.get(), 0, size)) : nullptr;
     const QByteArrayView bytes(field.get(), zero ? zero - field.get() : qsizetype(size));
-    require(text.size() <= bytes.size());
+    fuzz::require(text.size() <= bytes.size());
     bool ascii = true;
     for (const char c : bytes)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii)
-        require(text == QString::fromLatin1(bytes));
+        fuzz::require(text == QString::fromLatin1(bytes));
     if (!bytes.contains('\x1A'))
-        require(!text.contains(QChar(0x1A)));
+        fuzz::require(!text.contains(QChar(0x1A)));
 
     bool ok = false;
     const QString decoded = platform::cp932::decode(bytes, &ok);
-    require(decoded == text);
+    fuzz::require(decoded == text);
     if (ok)
-        require(!decoded.contains(QChar(0xFFFD)));
+        fuzz::require(!decoded.contains(QChar(0xFFFD)));
     return 0;
 }

@@ -3,6 +3,7 @@
 // back to the same bytes.
 
 #include "probe/core/HelperMessages.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
 #include <cstdlib>

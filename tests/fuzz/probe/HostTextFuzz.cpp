@@ -3,23 +3,13 @@
 // plainly reads to the same; "localhost" is only that word.
 
 #include "probe/core/HostText.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -31,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const probe::HostTarget target = probe::classifyHost(host);
 
     if (target.kind == probe::HostKind::Localhost) {
-        require(size == 9);
+        fuzz::require(size == 9);
         for (std::size_t i = 0; i < size; ++i)
-            require((host[i] | 0x20) == "localhost"[i]);
+            fuzz::require((host[i] | 0x20) == "localhost"[i]);
         return 0;
     }
     if (target.kind != probe::HostKind::DottedQuad)
@@ -43,20 +33,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char c : host) {
         if (c == '.') {
             ++part;
-            require(part < 4);
+            fuzz::require(part < 4);
         } else {
-            require(c >= '0' && c <= '9');
+            fuzz::require(c >= '0' && c <= '9');
             parts[part] = parts[part] * 10 + static_cast<unsigned>(c - '0');
-            require(parts[part] <= 255);
+            fuzz::require(parts[part] <= 255);
         }
     }
-    require(part == 3);
+    fuzz::require(part == 3);
     char plain[16];
     std::snprintf(plain, sizeof plain, "%u.%u.%u.%u", target.address[0], target.address[1],
                   target.address[2], target.address[3]);
     for (std::size_t i = 0; i < 4; ++i)
-        require(parts[i] == target.address[i]);
+        fuzz::require(parts[i] == target.address[i]);
     const probe::HostTarget again = probe::classifyHost(plain);
-    require(again.kind == probe::HostKind::DottedQuad && again.address == target.address);
+    fuzz::require(again.kind == probe::HostKind::DottedQuad && again.address == target.address);
     return 0;
 }

@@ -8,20 +8,14 @@
 #include "probe/core/RawDatagram.h"
 #include "probe/core/ReplyDecoder.h"
 #include "probe/core/ReplyMatch.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void checkDecoded(const std::uint8_t* data, std::size_t size)
 {
@@ -29,19 +23,19 @@ void checkDecoded(const std::uint8_t* data, std::size_t size)
     // What counts as the answer to our probe always decodes.
     const probe::ProbeIdentity probe{{192, 168, 1, 2}, 0x1234, 7, false};
     if (probe::answersOurProbe(data, size, probe))
-        require(reply.error == probe::DecodeError::None && size > 0);
+        fuzz::require(reply.error == probe::DecodeError::None && size > 0);
     if (reply.error != probe::DecodeError::None)
         return;
     const probe::TReplyStatus& s = reply.status;
     if (size == 0) {
-        require(s.Status == probe::ReplyTimedOut && s.SequenceNumber == 7);
+        fuzz::require(s.Status == probe::ReplyTimedOut && s.SequenceNumber == 7);
         return;
     }
-    require(s.ByteCount > 0 && static_cast<std::size_t>(s.ByteCount) <= size);
-    require(s.FromAddress.size() >= 7 && s.FromAddress.size() <= 15);
-    require(s.Status == probe::ReplyEcho || s.Status == probe::ReplyUnreachable ||
-            s.Status == probe::ReplyTtlExceeded);
-    require(s.TimeToLive == data[8]);
+    fuzz::require(s.ByteCount > 0 && static_cast<std::size_t>(s.ByteCount) <= size);
+    fuzz::require(s.FromAddress.size() >= 7 && s.FromAddress.size() <= 15);
+    fuzz::require(s.Status == probe::ReplyEcho || s.Status == probe::ReplyUnreachable ||
+                  s.Status == probe::ReplyTtlExceeded);
+    fuzz::require(s.TimeToLive == data[8]);
 }
 
 } // namespace
@@ -72,12 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         message.source = {192, 168, 1, 1};
         message.timeToLive = 64;
         const std::size_t n = probe::rawDatagramForMessage(buffer, message);
-        require(n <= buffer.size());
+        fuzz::require(n <= buffer.size());
         checkDecoded(buffer.data(), n);
         // Eight bytes of ICMP are all the decoder needs from a bare message.
         if (restSize >= 8)
-            require(probe::decodeReply(buffer.data(), n, 0, 0).error !=
-                    probe::DecodeError::NotEnoughBytes);
+            fuzz::require(probe::decodeReply(buffer.data(), n, 0, 0).error !=
+                          probe::DecodeError::NotEnoughBytes);
         break;
     }
     case 2: {
@@ -88,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         report.quoted = restSize > 2 ? exact.get() + 2 : nullptr;
         report.quotedSize = restSize > 2 ? restSize - 2 : 0;
         const std::size_t n = probe::rawDatagramForError(buffer, report);
-        require(n >= 48 && n <= buffer.size());
+        fuzz::require(n >= 48 && n <= buffer.size());
         checkDecoded(buffer.data(), n);
         break;
     }
@@ -96,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view text(reinterpret_cast<const char*>(exact.get()), restSize);
         const probe::HostTarget target = probe::classifyHost(text);
         if (target.kind == probe::HostKind::DottedQuad)
-            require(restSize >= 7);
+            fuzz::require(restSize >= 7);
         break;
     }
     }

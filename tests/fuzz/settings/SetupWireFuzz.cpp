@@ -5,6 +5,7 @@
 
 #include "settings/core/SetupReply.h"
 #include "settings/core/SetupRequest.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <array>
 #include <cstdint>

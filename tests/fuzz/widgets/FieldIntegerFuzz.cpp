@@ -2,6 +2,7 @@
 // each part read as a number. What reads must print back to the same number,
 // and a part only reads if it has the shape of a number.
 
+#include "tests/testsupport/FuzzDriver.h"
 #include "widgets/core/DottedText.h"
 #include "widgets/core/FieldInteger.h"
 #include "widgets/core/PackedAddress.h"

@@ -186,9 +186,7 @@ for exe in mrv7k2-setup mrv7k2-find; do
 done
 ((${#rules} > 0 && $(wc -l <<<"$rules") == 4)) || fail "not four firewall rules:"$'\n'"$rules"
 
-# The installed console program in the lab finds a simulated unit. Until the
-# Windows programs are built, mrv7k2-netinfo.exe stands in for them (it prints
-# the PC's network choice): then it only has to run.
+# The installed console program in the lab finds a simulated unit.
 installed_find=$dir/mrv7k2-find.exe
 [[ -x $nas_sim ]] || { fail "no simulated unit at $nas_sim (build nas-sim)"; exit 1; }
 lab_host "$P" u1 192.168.1.50/24 || exit 1
@@ -201,12 +199,8 @@ done
 found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
 WINEDLLOVERRIDES=$native_first pc_text "$wine" "$work/zip/$base/mrv7k2-find.exe" >/dev/null ||
     fail "the zip's mrv7k2-find.exe beside planted DLLs: exit $?"
-if grep -q '^NetworkState ' <<<"$found"; then
-    echo "note: the installed mrv7k2-find.exe is a stand-in; it ran"
-else
-    grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
-        fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
-fi
+grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
+    fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 
 # While the program runs (the zip's, beside the planted DLLs), neither an
 # upgrade nor an uninstall touches the installed one.

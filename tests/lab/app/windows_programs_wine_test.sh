@@ -77,8 +77,10 @@ unit keiri 192.168.1.60/24 --identity 00:0D:0B:7A:10:60 --ip 192.168.1.60 \
 
 for args in "" "--json"; do
     native=$(lab_exec "$P" pc "$linux_find" $args) || fail "Linux mrv7k2-find $args: exit $?"
-    windows_out=$(wine_exec "$P" "$find_exe" $args 2>"$work/find.err" | tr -d '\r')
-    status=${PIPESTATUS[0]}
+    # The program's own status, not that of a pipe's last command.
+    status=0
+    wine_exec "$P" "$find_exe" $args >"$work/find.out" 2>"$work/find.err" || status=$?
+    windows_out=$(tr -d '\r' <"$work/find.out")
     ((status == 0)) || fail "mrv7k2-find.exe $args: exit $status: $(head -c 400 "$work/find.err")"
     if [[ $native != "$windows_out" ]]; then
         fail "mrv7k2-find $args: outputs differ"$'\n'"Linux:"$'\n'"$native"$'\n'"wine:"$'\n'"$windows_out"

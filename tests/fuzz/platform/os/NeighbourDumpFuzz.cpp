@@ -3,9 +3,9 @@
 // the start of a buffer is found whatever follows it.
 
 #include "platform/os/linux/NeighbourDump.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
@@ -15,12 +15,6 @@
 #include <sys/socket.h>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // One RTM_NEWNEIGH message: a reachable IPv4 entry for the address.
 constexpr std::size_t kEntrySize = NLMSG_LENGTH(sizeof(ndmsg)) + RTA_LENGTH(4);
@@ -62,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::NeighbourDumpRead read =
         platform::readNeighbourDump(buffer.get(), total, wanted);
     if (entryFirst)
-        require(read.found);
+        fuzz::require(read.found);
     if (read.found) {
         const std::string_view bytes(reinterpret_cast<const char*>(buffer.get()), total);
-        require(bytes.find(std::string_view(reinterpret_cast<const char*>(&wanted), 4)) !=
-                std::string_view::npos);
+        fuzz::require(bytes.find(std::string_view(reinterpret_cast<const char*>(&wanted), 4)) !=
+                      std::string_view::npos);
     }
     return 0;
 }

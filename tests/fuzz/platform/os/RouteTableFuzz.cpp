@@ -3,22 +3,12 @@
 // well-formed table reads to the same result.
 
 #include "platform/os/linux/RouteTable.h"
+#include "tests/testsupport/FuzzDriver.h"
 
 #include <arpa/inet.h>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -27,14 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string table = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\n";
     for (const auto& [iface, gateway] : gateways) {
-        require(!iface.empty() && text.find(iface) != std::string::npos);
+        fuzz::require(!iface.empty() && text.find(iface) != std::string::npos);
         in_addr address{};
-        require(inet_pton(AF_INET, gateway.c_str(), &address) == 1);
+        fuzz::require(inet_pton(AF_INET, gateway.c_str(), &address) == 1);
         char line[64];
         std::snprintf(line, sizeof line, "\t00000000\t%08X\t0003\t0\t0\t0\t00000000\t0\n",
                       address.s_addr);
         table += iface + line;
     }
-    require(platform::defaultGateways(table) == gateways);
+    fuzz::require(platform::defaultGateways(table) == gateways);
     return 0;
 }
