@@ -29,6 +29,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <optional>
+#include <string>
 
 namespace mainwindow {
 namespace {

@@ -24,6 +24,7 @@
 #include <QShowEvent>
 #include <exception>
 #include <functional>
+#include <string>
 
 namespace settings {
 

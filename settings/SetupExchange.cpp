@@ -6,6 +6,7 @@
 #include "settings/core/SetupReply.h"
 
 #include <cstring>
+#include <optional>
 
 namespace settings {
 

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <cstdint>
 #include <memory>
 
 namespace settings {

@@ -30,7 +30,9 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <qtestsupport_core.h>
+#include <string>
 
 namespace {
 
