@@ -2,6 +2,9 @@
 
 #include "platform/os/Adapters.h"
 
+#include <optional>
+#include <vector>
+
 namespace discovery {
 
 std::vector<AdapterAddresses> CheckLocalNetwork(PcNetworkValues& values)

@@ -30,6 +30,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace mainwindow {

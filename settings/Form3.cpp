@@ -25,6 +25,7 @@
 #include <QShowEvent>
 #include <exception>
 #include <functional>
+#include <string>
 
 namespace settings {
 

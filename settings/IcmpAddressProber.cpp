@@ -4,6 +4,7 @@
 #include "probe/core/NetComponentError.h"
 
 #include <exception>
+#include <string>
 
 namespace settings {
 

@@ -4,6 +4,7 @@
 #include "settings/AddressProber.h"
 
 #include <memory>
+#include <string>
 
 namespace probe {
 class TIcmpClient;

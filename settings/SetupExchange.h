@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <cstdint>
 #include <memory>
 #include <string>
 

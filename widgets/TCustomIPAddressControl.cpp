@@ -13,6 +13,10 @@
 #include <QFontMetrics>
 #include <QShowEvent>
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace widgets {
 

@@ -15,6 +15,7 @@
 // (env, ip netns exec), never through ones that fork.
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

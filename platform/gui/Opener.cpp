@@ -2,6 +2,8 @@
 
 #include "platform/core/DottedQuad.h"
 
+#include <optional>
+
 namespace platform {
 
 QString plainIpv4(const QString& address)

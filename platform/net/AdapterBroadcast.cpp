@@ -2,6 +2,8 @@
 
 #include "platform/os/Adapters.h"
 
+#include <cstdint>
+
 namespace platform {
 
 AdapterBroadcast::AdapterBroadcast() = default;

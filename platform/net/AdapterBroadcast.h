@@ -8,6 +8,7 @@
 #include "platform/os/UdpSocket.h"
 
 #include <QByteArray>
+#include <cstdint>
 #include <memory>
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "platform/net/DatagramReader.h"
 
 #include <QSocketNotifier>
+#include <cstdint>
 #include <cstring>
 
 namespace platform {

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 

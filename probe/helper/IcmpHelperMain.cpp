@@ -13,7 +13,9 @@
 #include "probe/core/LittleEndian.h"
 #include "probe/core/ReplyMatch.h"
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <thread>

@@ -1,5 +1,7 @@
 #include "ByteText.h"
 
+#include <optional>
+
 namespace {
 
 int hexDigit(QChar c)

@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 #include <iconv.h>
+#include <optional>
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "Ipv4Text.h"
 
 #include <QList>
+#include <optional>
 
 std::optional<quint32> Ipv4Text::parse(const QByteArray& text)
 {

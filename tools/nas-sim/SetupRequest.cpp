@@ -1,5 +1,7 @@
 #include "SetupRequest.h"
 
+#include <optional>
+
 namespace {
 constexpr qsizetype kIdentityLength = 17;
 constexpr qsizetype kHeaderLength = 5 + kIdentityLength;

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <optional>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "UnitReplies.h"
 
+#include <array>
+
 QByteArray UnitReplies::discovery(const QByteArray& identity,
                                   const std::array<QByteArray, 10>& values)
 {

@@ -10,6 +10,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <csignal>
+#include <optional>
 #include <pthread.h>
 #include <sys/signalfd.h>
 

@@ -8,6 +8,7 @@
 #include "platform/os/UdpSocket.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <future>
 #include <iostream>

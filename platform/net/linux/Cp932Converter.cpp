@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <iconv.h>
+#include <string_view>
 
 // Linux: Qt's ICU table "windows-31j" where Qt has ICU, with its three swapped
 // control codes put right; otherwise iconv's "CP932".

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
+#include <cstdint>
 
 using mainwindow::Form2;
 

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <cstdint>
 
 // Every page as a person sees it: saved as PNG beside the test (screens/),
 // and every visible text checked to be drawn with real glyphs and to fit.

@@ -19,7 +19,11 @@
 #include <QTest>
 #include <QUdpSocket>
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace form3test {
 

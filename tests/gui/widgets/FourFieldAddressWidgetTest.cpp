@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <cstdint>
 
 using widgets::FourFieldAddressWidget;
 

@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 using namespace widgets;
 

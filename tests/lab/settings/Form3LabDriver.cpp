@@ -34,7 +34,9 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <qtestsupport_core.h>
+#include <string>
 
 namespace {
 

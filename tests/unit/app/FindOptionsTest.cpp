@@ -6,6 +6,9 @@
 #include "app/ProjectInfo.h"
 
 #include <QTest>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using app::FindOptions;
 using Action = FindOptions::Action;

@@ -7,6 +7,10 @@
 #include "platform/core/DottedQuad.h"
 
 #include <QTest>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace discovery;
 

@@ -8,7 +8,10 @@
 #include "tests/testsupport/ValueStrings.h"
 
 #include <QTest>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 using namespace discovery;
 

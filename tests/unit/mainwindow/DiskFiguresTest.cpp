@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 using namespace mainwindow;
 

@@ -6,6 +6,8 @@
 #include "platform/core/DottedQuad.h"
 
 #include <QtTest>
+#include <cstdint>
+#include <string_view>
 
 using namespace mainwindow;
 

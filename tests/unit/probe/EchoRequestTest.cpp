@@ -6,6 +6,8 @@
 #include "probe/core/InternetChecksum.h"
 
 #include <QTest>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 using namespace probe;

@@ -6,6 +6,9 @@
 #include "probe/core/RawDatagram.h"
 
 #include <QTest>
+#include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 using namespace probe;

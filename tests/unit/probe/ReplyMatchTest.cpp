@@ -6,6 +6,7 @@
 #include "probe/core/RawDatagram.h"
 
 #include <QTest>
+#include <cstdint>
 #include <vector>
 
 using namespace probe;

@@ -9,6 +9,9 @@
 
 #include <QTest>
 #include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 using namespace widgets;
 

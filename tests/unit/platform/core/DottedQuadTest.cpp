@@ -5,6 +5,9 @@
 #include "tests/testsupport/ValueStrings.h"
 
 #include <QTest>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 using platform::Ipv4Address;
 

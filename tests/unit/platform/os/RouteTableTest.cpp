@@ -3,6 +3,8 @@
 #include "platform/os/linux/RouteTable.h"
 
 #include <QtTest>
+#include <map>
+#include <string>
 
 class RouteTableTest : public QObject
 {

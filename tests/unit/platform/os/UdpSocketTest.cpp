@@ -5,6 +5,7 @@
 #include "tests/testsupport/ValueStrings.h"
 
 #include <QtTest>
+#include <cstdint>
 #include <cstring>
 
 using platform::Ipv4Address;
