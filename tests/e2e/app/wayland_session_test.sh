@@ -39,7 +39,7 @@ P=$(lab_prefix) || exit 1
 trap 'lab_down "$P"; cp -f "$work"/*.log "$artifacts"/ 2>/dev/null; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*"
-    shot failure
+    declare -F shot >/dev/null && shot failure
     exit 1
 }
 lab_up "$P" || exit 1
@@ -89,7 +89,8 @@ if [[ $compositor == sway ]]; then
 fi
 x11=
 if [[ $compositor == weston && $mode == xwayland ]]; then
-    for _ in $(seq 50); do
+    # XWayland starts slowly on a busy machine: up to 20 s.
+    for _ in $(seq 200); do
         x11=$(grep -o 'xserver listening on display :[0-9]*' "$work/compositor.log" | grep -o ':[0-9]*$')
         [[ -n $x11 ]] && break
         sleep 0.1
