@@ -12,8 +12,9 @@
 # the toolchain's own (libdwmapi.a, ...), come first in TARGET's library path,
 # so every -ldwmapi of Qt's and ours takes them.
 
-# The DLLs the programs import that are not KnownDLLs on Windows 10/11.
-set(MRV_DELAY_LOADED_DLLS dwmapi dwrite iphlpapi netapi32 userenv uxtheme version winmm
+# The DLLs the programs import that are not KnownDLLs on Windows 10/11 (the
+# Direct3D ones for Qt's painting back ends).
+set(MRV_DELAY_LOADED_DLLS d3d9 d3d11 dxgi dwmapi dwrite iphlpapi netapi32 userenv uxtheme version winmm
     wtsapi32 mpr crypt32 dnsapi authz)
 
 function(mrv__delay_libraries out_dir)
