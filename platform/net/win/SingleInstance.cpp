@@ -23,6 +23,7 @@ void SingleInstance::letHolderComeForward(std::uint32_t holderProcessId)
 }
 
 std::optional<SingleInstance::Outcome>
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): the Linux half uses the instance
 SingleInstance::claimOnSessionBus(const QString& /*launchToken*/, int /*timeoutMs*/)
 {
     return std::nullopt; // no session bus: the mutex decides

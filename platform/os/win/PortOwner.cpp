@@ -49,7 +49,7 @@ std::string programName(HANDLE process)
 {
     wchar_t path[MAX_PATH] = {};
     DWORD length = MAX_PATH;
-    if (!::QueryFullProcessImageNameW(process, 0, path, &length))
+    if (::QueryFullProcessImageNameW(process, 0, path, &length) == 0)
         return {};
     DWORD start = length;
     while (start > 0 && path[start - 1] != L'\\')
@@ -60,13 +60,13 @@ std::string programName(HANDLE process)
 std::string accountName(HANDLE process)
 {
     HANDLE token = nullptr;
-    if (!::OpenProcessToken(process, TOKEN_QUERY, &token))
+    if (::OpenProcessToken(process, TOKEN_QUERY, &token) == 0)
         return {};
     std::string name;
     DWORD size = 0;
     ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
     std::vector<unsigned char> room(size);
-    if (size != 0 && ::GetTokenInformation(token, TokenUser, room.data(), size, &size)) {
+    if (size != 0 && ::GetTokenInformation(token, TokenUser, room.data(), size, &size) != 0) {
         const auto* user = reinterpret_cast<const TOKEN_USER*>(room.data());
         wchar_t account[256] = {};
         wchar_t domain[256] = {};
@@ -74,7 +74,7 @@ std::string accountName(HANDLE process)
         DWORD domainSize = 256;
         SID_NAME_USE use{};
         if (::LookupAccountSidW(nullptr, user->User.Sid, account, &accountSize, domain, &domainSize,
-                                &use))
+                                &use) != 0)
             name = utf8(account, static_cast<int>(accountSize));
     }
     ::CloseHandle(token);
