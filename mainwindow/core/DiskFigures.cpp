@@ -1,5 +1,6 @@
 #include "mainwindow/core/DiskFigures.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -52,6 +53,34 @@ std::size_t exponentEnd(std::string_view text, std::size_t i)
     return skipDigits(text, j) > 0 ? j : i;
 }
 
+// The power of ten of a plain number's first significant digit (0 for
+// "1.5", 2 for "250", -3 for "0.001e0"), the exponent counted in and kept
+// within bounds however many digits it has.
+long decimalMagnitude(std::string_view number)
+{
+    const std::size_t e = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    long magnitude = 0;
+    if (first != std::string_view::npos)
+        magnitude = first < point ? static_cast<long>(point - first) - 1
+                                  : -static_cast<long>(first - point);
+    long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::size_t i = e + 1;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        constexpr long kBound = 1000000; // far past any double's range
+        for (; i < number.size() && isDigit(number[i]) && exponent < kBound; ++i)
+            exponent = exponent * 10 + (number[i] - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    return magnitude + exponent;
+}
+
 // The unsigned number as strtod reads it.
 double numberValue(std::string_view number)
 {
@@ -61,10 +90,9 @@ double numberValue(std::string_view number)
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: strtod gives infinity or 0.
-        const auto e = number.find_first_of("eE");
-        const bool tiny =
-            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        return tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // Which one the decimal magnitude says, digits and exponent together
+        // ("3333…3e-3" with 400 digits is still too large).
+        return decimalMagnitude(number) < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return result.ec == std::errc() ? value : 0.0;
 }
