@@ -103,7 +103,6 @@ SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& rec
         return OpenResult::RequestPortInUse;
     }
 
-    SetupSendSocket.open();
     const bool sent = SendSetupRequest(request, *length);
     wipeSetupBuffer(request);
     releaseRequestPort(sent ? *length : 0);
