@@ -1,8 +1,12 @@
+// The settings dialog: its controls, its handlers, and what it shows of an
+// attempt the apply sequence runs.
+
 #include "settings/Form3.h"
 
 #include "discovery/core/AddressSet.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
+#include "discovery/core/OutsideSubnet.h"
 #include "platform/core/SecureWipe.h"
 #include "platform/gui/FocusCues.h"
 #include "platform/gui/FormPlacement.h"
@@ -11,11 +15,7 @@
 #include "platform/gui/SecretField.h"
 #include "platform/gui/WindowHints.h"
 #include "platform/net/Cp932.h"
-#include "platform/net/Pause.h"
-#include "platform/os/Neighbours.h"
 #include "settings/AddressControlAccess.h"
-#include "settings/IcmpAddressProber.h"
-#include "settings/core/FreeAddressCandidates.h"
 #include "settings/core/ManualProposal.h"
 #include "settings/core/SettingsMessages.h"
 #include "ui_Unit3.h"
@@ -23,9 +23,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QShowEvent>
-#include <exception>
 #include <functional>
-#include <string>
 
 namespace settings {
 
@@ -33,23 +31,13 @@ Form3::Form3(discovery::DeviceTable& table, const discovery::PcNetworkValues& pc
              std::function<int()> selectedItemIndex, platform::ControlsTiming controls,
              QWidget* parent)
     : QDialog(parent), m_table(table), m_pc(pc), m_selectedItemIndex(std::move(selectedItemIndex)),
-      m_prober(std::make_unique<IcmpAddressProber>()),
-      m_neighbourLookup(&platform::neighbourResolved), m_timer1(this), m_timer2(this)
+      m_sequence(this), m_timer2(this)
 {
-    std::memset(m_newAddress, 0, sizeof m_newAddress);
-    std::memset(m_newMask, 0, sizeof m_newMask);
-    std::memset(m_newGateway, 0, sizeof m_newGateway);
-
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early: the unit gets its full 30 s.
-    m_timer1.setTimerType(Qt::PreciseTimer);
-    m_timer1.setInterval(kReplyWaitMs);
     m_timer2.setObjectName(QStringLiteral("Timer2"));
     m_timer2.setInterval(kStoredProgressStepMs);
-    connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1Timer);
     connect(&m_timer2, &QTimer::timeout, this, &Form3::Timer2Timer);
-    connect(&m_exchange, &SetupExchange::awaitedReplyArrived, this, &Form3::FinishSetup);
+    connect(&m_sequence, &ApplySequence::phaseChanged, this, &Form3::phaseChanged);
+    connect(&m_sequence, &ApplySequence::finished, this, &Form3::FinishSetup);
 
     if (controls == platform::ControlsTiming::Now)
         makeControls();
@@ -102,12 +90,12 @@ Form3::~Form3() = default;
 
 void Form3::setAddressProber(std::unique_ptr<AddressProber> prober)
 {
-    m_prober = std::move(prober);
+    m_sequence.setAddressProber(std::move(prober));
 }
 
 void Form3::setNeighbourLookup(std::function<bool(std::string_view)> lookup)
 {
-    m_neighbourLookup = std::move(lookup);
+    m_sequence.setNeighbourLookup(std::move(lookup));
 }
 
 // The form description carries point sizes; the dialog's faces are given as
@@ -162,7 +150,7 @@ void Form3::FormActivate()
     const discovery::DeviceRecord* record = chosenRecord();
     // No record can be chosen only when the dialog is opened without a
     // selection; it then behaves as for a unit inside the subnet.
-    if (record && record->OtherSubnet != 0) {
+    if (record && discovery::foundOutsideSubnet(*record)) {
         m_ui->RBtnAutoAssignIP->setEnabled(true);
         m_ui->RBtnAutoAssignIP->setChecked(true);
         m_ui->RBtnAutoAssignIP->setFocus(Qt::OtherFocusReason);
@@ -175,11 +163,11 @@ void Form3::FormActivate()
     m_ui->ProgressBar1->setValue(0);
     m_ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
-    m_timer1.setInterval(kReplyWaitMs);
+    m_sequence.Timer1()->setInterval(kReplyWaitMs);
     forgetCredentials();
-    discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
-    discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
-    discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
+    m_sequence.setNewValues(discovery::textOf(m_pc.PcIpAddress),
+                            discovery::textOf(m_pc.PcSubnetMask),
+                            discovery::textOf(m_pc.PcGateway));
 }
 
 void Form3::setAddressControlsEnabled(bool enabled)
@@ -279,7 +267,7 @@ void Form3::reject()
 {
     // Neither Escape nor a close request ends the dialog while an exchange runs;
     // Cancel itself is disabled then.
-    if (m_phase != Phase::Idle)
+    if (phase() != Phase::Idle)
         return;
     forgetCredentials();
     QDialog::reject();
@@ -287,19 +275,19 @@ void Form3::reject()
 
 void Form3::ApplySettings()
 {
-    if (m_phase != Phase::Idle)
+    if (phase() != Phase::Idle)
         return;
     if (m_ui->RBtnAutoAssignIP->isChecked()) {
-        discovery::copyText(m_newAddress, discovery::textOf(m_pc.PcIpAddress));
-        discovery::copyText(m_newMask, discovery::textOf(m_pc.PcSubnetMask));
-        discovery::copyText(m_newGateway, discovery::textOf(m_pc.PcGateway));
+        m_sequence.setNewValues(discovery::textOf(m_pc.PcIpAddress),
+                                discovery::textOf(m_pc.PcSubnetMask),
+                                discovery::textOf(m_pc.PcGateway));
     } else {
-        discovery::copyText(m_newAddress, dottedText(m_ui->IPAddressControl).toStdString());
-        discovery::copyText(m_newMask, dottedText(m_ui->MaskAddressControl).toStdString());
-        discovery::copyText(m_newGateway, dottedText(m_ui->GatewayAddressControl).toStdString());
+        m_sequence.setNewValues(dottedText(m_ui->IPAddressControl).toStdString(),
+                                dottedText(m_ui->MaskAddressControl).toStdString(),
+                                dottedText(m_ui->GatewayAddressControl).toStdString());
     }
 
-    switch (discovery::CheckAddressSet(m_newAddress, m_newMask, m_newGateway)) {
+    switch (discovery::CheckAddressSet(NewAddress(), NewMask(), NewGateway())) {
     case discovery::AddressSetOk:
         StartSetup();
         break;
@@ -315,14 +303,6 @@ void Form3::ApplySettings()
     }
 }
 
-void Form3::setPhase(Phase phase)
-{
-    if (m_phase == phase)
-        return;
-    m_phase = phase;
-    emit phaseChanged(phase);
-}
-
 void Form3::enterBusy()
 {
     m_ui->ProgressBar1->setVisible(true);
@@ -331,20 +311,17 @@ void Form3::enterBusy()
     m_timer2.start();
 }
 
-// The idle state after an attempt that ended before or without a result:
-// timers stopped, progress bar hidden and at 0, buttons back, focus on OK.
-void Form3::returnToIdle()
+// The first steps of every end of an attempt: the bar stopped, full and
+// hidden.
+void Form3::leaveBusy()
 {
     m_timer2.stop();
-    m_timer1.stop();
     m_ui->ProgressBar1->setValue(kProgressFull);
     m_ui->ProgressBar1->setVisible(false);
-    restoreIdleControls();
-    setPhase(Phase::Idle);
 }
 
 // The last steps of every end of an attempt: buttons back, bar at 0, focus
-// on OK, the timers' intervals as an opening sets them.
+// on OK, the bar's interval as an opening sets it.
 void Form3::restoreIdleControls()
 {
     m_ui->Button1->setEnabled(true);
@@ -352,7 +329,13 @@ void Form3::restoreIdleControls()
     m_ui->ProgressBar1->setValue(0);
     m_ui->Button1->setFocus(Qt::OtherFocusReason);
     m_timer2.setInterval(kProgressStepMs);
-    m_timer1.setInterval(kReplyWaitMs);
+}
+
+// The idle state after an attempt that ended before or without a result.
+void Form3::returnToIdle()
+{
+    leaveBusy();
+    restoreIdleControls();
 }
 
 void Form3::StartSetup()
@@ -377,135 +360,45 @@ void Form3::StartSetup()
     };
 
     // Credentials too long for the request are refused before anything is
-    // probed or sent; in automatic mode the longest candidate decides.
-    std::string longestAddress(discovery::textOf(m_newAddress));
-    if (automatic) {
-        for (const std::string& candidate :
-             freeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask))) {
-            if (candidate.size() > longestAddress.size())
-                longestAddress = candidate;
-        }
-    }
-    if (passwordSize < 0 || !SetupExchange::requestFits(*record, longestAddress.c_str(), m_newMask,
-                                                        m_newGateway, userName, password)) {
+    // probed or sent.
+    if (passwordSize < 0 || !m_sequence.requestFits(*record, automatic, userName, password)) {
         wipeCredentials();
         showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         return;
     }
 
     enterBusy();
-    if (automatic) {
-        setPhase(Phase::Searching);
-        if (!searchFreeAddress()) {
-            wipeCredentials();
-            return;
-        }
-    }
-
-    const SetupExchange::OpenResult opened =
-        m_exchange.open(*record, m_newAddress, m_newMask, m_newGateway, userName, password);
+    const ApplySequence::Started started = m_sequence.start(*record, automatic, userName, password);
     wipeCredentials();
 
-    switch (opened) {
-    case SetupExchange::OpenResult::Sent:
-        setPhase(Phase::Awaiting);
+    switch (started.outcome) {
+    case ApplySequence::Started::Outcome::Sent:
         // The bar measures the 30 s wait from here, whatever the search used of it.
         m_ui->ProgressBar1->setValue(0);
-        m_timer1.start();
         break;
-    case SetupExchange::OpenResult::RequestTooLong:
+    case ApplySequence::Started::Outcome::SearchFailed:
+        showMessage(discovery::messages::kErrorTitle, started.message.c_str());
         returnToIdle();
-        showMessage(discovery::messages::kErrorTitle, messages::kCredentialsTooLong);
         break;
-    case SetupExchange::OpenResult::ReplyPortInUse:
-    case SetupExchange::OpenResult::RequestPortInUse:
+    case ApplySequence::Started::Outcome::NotSent:
         returnToIdle();
-        showMessage(discovery::messages::kErrorTitle, m_exchange.busyPortMessage().c_str());
+        showMessage(discovery::messages::kErrorTitle, started.message.c_str());
         break;
     }
 }
 
-// Tries the candidates in order; leaves the first that nobody answered on in
-// NewAddress and returns true. Otherwise shows why, returns the dialog to
-// idle and returns false.
-bool Form3::searchFreeAddress()
+void Form3::FinishSetup(bool accepted)
 {
-    const auto candidates =
-        freeAddressCandidates(discovery::textOf(m_newAddress), discovery::textOf(m_newMask));
-    for (const std::string& candidate : candidates) {
-        discovery::copyText(m_newAddress, candidate);
-        bool answered = true;
-        try {
-            answered = ProbeAddress(m_newAddress);
-        } catch (const std::exception& error) {
-            showMessage(discovery::messages::kErrorTitle, error.what());
-            returnToIdle();
-            return false;
-        } catch (...) {
-            showMessage(discovery::messages::kErrorTitle, "Unknown error");
-            returnToIdle();
-            return false;
-        }
-        if (!answered)
-            return true;
-    }
-    showMessage(discovery::messages::kErrorTitle, messages::kNoFreeAddress);
-    returnToIdle();
-    return false;
-}
-
-bool Form3::ProbeAddress(const char* address)
-{
-    m_receiveTimeout = kProbeWaitMs;
-    ProbeAnswered = false;
-    if (m_prober) {
-        m_prober->echo(address, m_receiveTimeout, std::bind_front(&Form3::ICMPReply, this));
-    }
-    platform::pauseResponsive(kPauseAfterProbeMs);
-    // A host that drops echo requests still answers address resolution: a
-    // resolved entry in the neighbour table means the address is in use.
-    if (!ProbeAnswered && m_neighbourLookup && m_neighbourLookup(address))
-        ProbeAnswered = true;
-    return ProbeAnswered;
-}
-
-// Any message the client accepted counts, whoever sent it and whatever kind
-// it is: the sender is not looked at.
-void Form3::ICMPReply(probe::TIcmpClient* ASender, const probe::TReplyStatus& AReplyStatus)
-{
-    Q_UNUSED(ASender);
-    ProbeAnswered = false;
-    if (AReplyStatus.ByteCount != 0 && AReplyStatus.FromAddress != probe::kNoAddress)
-        ProbeAnswered = true;
-}
-
-void Form3::FinishSetup()
-{
-    m_timer2.stop();
-    m_timer1.stop();
-    m_ui->ProgressBar1->setValue(kProgressFull);
-    m_ui->ProgressBar1->setVisible(false);
-    const bool success = m_exchange.accepted();
-    m_exchange.close();
-    // Idle before the result box runs its own event loop: nothing of this
-    // exchange can arrive any more.
-    setPhase(Phase::Idle);
-    if (success)
+    leaveBusy();
+    if (accepted)
         showMessage(messages::kSuccessTitle, messages::kSuccess);
     else
         showMessage(messages::kFailureTitle, messages::kFailure);
     restoreIdleControls();
-    if (success) {
+    if (accepted) {
         forgetCredentials();
         accept();
     }
-}
-
-void Form3::Timer1Timer()
-{
-    FinishSetup();
-    m_ui->Button1->setEnabled(true);
-    m_ui->Button2->setEnabled(true);
 }
 
 void Form3::Timer2Timer()

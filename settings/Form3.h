@@ -1,14 +1,14 @@
 #pragma once
 // The settings dialog: gives one unit a typed address, mask and gateway, or
 // (for a unit outside the PC's subnet) a free address of the PC's subnet found
-// by probing, and carries the change to the unit by the setup exchange.
+// by probing. It shows and asks; settings/ApplySequence does the search and
+// the setup exchange.
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/LocalNetwork.h"
 #include "platform/gui/ControlsTiming.h"
-#include "probe/TOnReplyEvent.h"
-#include "probe/core/TReplyStatus.h"
 #include "settings/AddressProber.h"
+#include "settings/ApplySequence.h"
 #include "settings/SetupExchange.h"
 
 #include <QDialog>
@@ -23,14 +23,9 @@ class Form3;
 
 namespace settings {
 
-inline constexpr int kNewTextSize = 32;
-inline constexpr int kReplyWaitMs = 30000;
 inline constexpr int kProgressStepMs = 300;
 inline constexpr int kProgressFull = 100; // one step per tick: full after 100 ticks
 inline constexpr int kStoredProgressStepMs = 150;
-inline constexpr int kProbeWaitMs = 100;
-inline constexpr int kStoredProbeWaitMs = 1000;
-inline constexpr int kPauseAfterProbeMs = 500;
 
 class Form3 : public QDialog
 {
@@ -53,22 +48,17 @@ public:
     void makeControls();
     void setVisible(bool visible) override; // makes the controls first
 
-    enum class Phase
-    {
-        Idle,
-        Searching,
-        Awaiting
-    };
-    Phase phase() const { return m_phase; }
+    using Phase = ApplySequence::Phase;
+    Phase phase() const { return m_sequence.phase(); }
 
     // The values the next setup request carries.
-    const char* NewAddress() const { return m_newAddress; }
-    const char* NewMask() const { return m_newMask; }
-    const char* NewGateway() const { return m_newGateway; }
+    const char* NewAddress() const { return m_sequence.NewAddress(); }
+    const char* NewMask() const { return m_sequence.NewMask(); }
+    const char* NewGateway() const { return m_sequence.NewGateway(); }
 
-    QTimer* Timer1() { return &m_timer1; }
+    QTimer* Timer1() { return m_sequence.Timer1(); }
     QTimer* Timer2() { return &m_timer2; }
-    SetupExchange& exchange() { return m_exchange; }
+    SetupExchange& exchange() { return m_sequence.exchange(); }
 
     // The echo client behind the free-address search (the ICMP client unless
     // replaced, as tests do) and the neighbour-table lookup consulted after a
@@ -86,10 +76,9 @@ public:
     void Button2Click();
     void ApplySettings();
     void StartSetup();
-    bool ProbeAddress(const char* address);
-    void ICMPReply(probe::TIcmpClient* ASender, const probe::TReplyStatus& AReplyStatus);
-    void FinishSetup();
-    void Timer1Timer();
+    // The end of an exchange the sequence reported: the result box, then idle;
+    // on success the dialog closes with OK.
+    void FinishSetup(bool accepted);
     void Timer2Timer();
 
 signals:
@@ -102,12 +91,11 @@ protected:
 
 private:
     const discovery::DeviceRecord* chosenRecord() const;
-    bool searchFreeAddress();
     void enterBusy();
+    void leaveBusy();
     void returnToIdle();
     void restoreIdleControls();
     void forgetCredentials();
-    void setPhase(Phase phase);
     void setAddressControlsEnabled(bool enabled);
     static void keepFocusOn(QWidget* control);
     void focusAddressForTyping();
@@ -120,18 +108,8 @@ private:
     const discovery::PcNetworkValues& m_pc;
     std::function<int()> m_selectedItemIndex;
 
-    char m_newAddress[kNewTextSize]{};
-    char m_newMask[kNewTextSize]{};
-    char m_newGateway[kNewTextSize]{};
-    bool ProbeAnswered = false; // the last probe was answered
-    int m_receiveTimeout = kStoredProbeWaitMs;
-
-    std::unique_ptr<AddressProber> m_prober;
-    std::function<bool(std::string_view)> m_neighbourLookup;
-    SetupExchange m_exchange;
-    QTimer m_timer1;
+    ApplySequence m_sequence;
     QTimer m_timer2;
-    Phase m_phase = Phase::Idle;
 };
 
 } // namespace settings

@@ -1,3 +1,6 @@
+// The setup exchange: request built, sent through the unit's adapter and
+// wiped; the awaited reply read.
+
 #include "settings/SetupExchange.h"
 
 #include "discovery/core/DiscoveryReply.h"
@@ -90,7 +93,11 @@ SetupExchange::OpenResult SetupExchange::open(const discovery::DeviceRecord& rec
     m_local = platform::localAddresses();
     if (!OpenSetupReplySocket()) {
         wipeSetupBuffer(request);
-        noteBusyPort(discovery::messages::kReplyPortInUse, m_endpoints.replyPort);
+        // A port the system keeps for itself has no program to name.
+        if (SetupReplySocket.portReserved())
+            m_busyPortMessage = discovery::messages::kReplyPortReserved;
+        else
+            noteBusyPort(discovery::messages::kReplyPortInUse, m_endpoints.replyPort);
         return OpenResult::ReplyPortInUse;
     }
     // No SO_REUSEADDR or SO_REUSEPORT here (exclusive use on Windows): while

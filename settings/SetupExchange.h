@@ -1,7 +1,8 @@
 #pragma once
 // One setup exchange with a unit: the "0C02S" request broadcast to port 12311
-// and the unit's "0C02R" answer awaited on port 12310. The dialog opens it,
-// learns of the awaited reply through awaitedReplyArrived() and closes it.
+// and the unit's "0C02R" answer awaited on port 12310. The apply sequence
+// opens it, learns of the awaited reply through awaitedReplyArrived() and
+// closes it.
 
 #include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DiscoveryReply.h"
@@ -28,7 +29,9 @@ public:
     {
         Sent,           // the request went out; the reply socket is armed
         RequestTooLong, // refused before anything was opened or sent
-        ReplyPortInUse, // the reply port could not be bound; nothing was sent
+        // The reply port could not be bound (taken, or reserved by the
+        // system); nothing was sent.
+        ReplyPortInUse,
         // Something on this PC holds the units' request port and would read
         // the request (and its password): nothing was sent.
         RequestPortInUse,
@@ -75,7 +78,8 @@ public:
     bool isOpen() const { return SetupReplySocket.isOpen(); }
 
     // After ReplyPortInUse or RequestPortInUse: the message that says so,
-    // naming the program in the way when the system told.
+    // naming the program in the way when the system told, or saying that the
+    // system reserves the reply port.
     std::string busyPortMessage() const { return m_busyPortMessage; }
 
     // The unit accepted the settings: the last datagram read was the awaited

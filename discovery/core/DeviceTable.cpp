@@ -1,4 +1,8 @@
+// The device table's record lookup, its clearing and the two display flags.
+
 #include "discovery/core/DeviceTable.h"
+
+#include "discovery/core/OutsideSubnet.h"
 
 #include <cstring>
 
@@ -31,7 +35,7 @@ void ClearDeviceTable(DeviceTable& table)
 
 void markRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork)
 {
-    if (record.NetworkAddress != pcNetwork)
+    if (outsideSubnet(record, pcNetwork))
         record.OtherSubnet = 1;
     if (record.DiskFree[0] == '\0')
         record.FreeSpaceMissing = 1;

@@ -24,7 +24,8 @@ struct DeviceTable
 void ClearDeviceTable(DeviceTable& table);
 
 // Sets the two display flags of a record as the device list does when it is
-// filled: they only ever go from 0 to 1 until the table is cleared.
+// filled: they only ever go from 0 to 1 until the table is cleared. OtherSubnet
+// follows outsideSubnet() with pcNetwork, the unit's own network.
 void markRecordFlags(DeviceRecord& record, std::uint32_t pcNetwork);
 
 } // namespace discovery

@@ -1,4 +1,8 @@
+// Which actions a selected unit offers.
+
 #include "mainwindow/core/ActionButtons.h"
+
+#include "discovery/core/OutsideSubnet.h"
 
 namespace mainwindow {
 
@@ -10,7 +14,7 @@ ActionButtons actionButtonsFor(const discovery::DeviceRecord* record, std::uint3
     // Any unit can be given new settings; only one in the PC's own subnet can
     // be reached on the web, and as a share only if it reported its free space.
     buttons.nextEnabled = true;
-    if (record->NetworkAddress != pcNetwork)
+    if (discovery::outsideSubnet(*record, pcNetwork))
         return buttons;
     buttons.webEnabled = buttons.webVisible = true;
     if (record->FreeSpaceMissing != 1)

@@ -1,7 +1,10 @@
+// The usage level from the disk figures and the icon index of a record.
+
 #include "mainwindow/core/UnitIcon.h"
 
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/OutsideSubnet.h"
 #include "mainwindow/core/DiskFigures.h"
 
 #include <cmath>
@@ -31,7 +34,7 @@ int ChooseUnitIcon(discovery::DeviceRecord& record, std::uint32_t pcNetwork)
     discovery::markRecordFlags(record, pcNetwork);
     const bool freeMissing = discovery::isEmptyText(record.DiskFree);
     const int inBlock = freeMissing ? kNoFreeValueIcon : level;
-    return record.NetworkAddress != pcNetwork ? kOtherSubnetBlock + inBlock : inBlock;
+    return discovery::outsideSubnet(record, pcNetwork) ? kOtherSubnetBlock + inBlock : inBlock;
 }
 
 } // namespace mainwindow

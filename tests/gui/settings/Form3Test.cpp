@@ -2,9 +2,15 @@
 // setup exchange against a fake unit on loopback. The free-address search,
 // which is timed, is Form3SearchTest.
 
+#include "discovery/core/Messages.h"
 #include "tests/gui/settings/Form3Fixture.h"
 
 #include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <fstream>
+#include <unistd.h>
+#endif
 
 using namespace form3test;
 
@@ -27,6 +33,7 @@ private slots:
     void keyboardAlone();
     void heldReturnFromElsewhere();
     void busyState();
+    void reservedReplyPort();
 };
 
 void Form3Test::layout()
@@ -403,6 +410,37 @@ void Form3Test::busyState()
     QTRY_VERIFY(f.child<QProgressBar>("ProgressBar1")->value() >= 3);
     QTRY_COMPARE(boxes.texts(), QStringList{text("NASセットアップ失敗")});
     QCOMPARE(f.unit.requests.size(), 1);
+}
+
+// A reply port the system reserves has no holder to name: the box says it is
+// reserved. Below the first unprivileged port, port 1 is such a port for the
+// user nobody, whom the test becomes for the click.
+void Form3Test::reservedReplyPort()
+{
+#ifdef Q_OS_LINUX
+    int firstUnprivileged = 0;
+    std::ifstream("/proc/sys/net/ipv4/ip_unprivileged_port_start") >> firstUnprivileged;
+    if (firstUnprivileged <= 1)
+        QSKIP("every port is open to every user here");
+    Fixture f(false);
+    settings::SetupExchange::Endpoints e;
+    e.requestAddress = e.replyAddress = platform::kLoopbackAddress;
+    e.requestPort = f.unit.socket.localPort();
+    e.replyPort = 1;
+    f.form->exchange().setEndpoints(e);
+    MessageBoxCatcher boxes;
+    f.form->show();
+    QTest::keyClicks(f.child<platform::SecretEdit>("Edit2"), QStringLiteral("pw"));
+    const uid_t user = geteuid();
+    if (user == 0 && seteuid(65534) != 0)
+        QSKIP("cannot become nobody");
+    QTest::mouseClick(f.child<QPushButton>("Button1"), Qt::LeftButton);
+    QVERIFY(user != 0 || seteuid(0) == 0);
+    QTRY_COMPARE(boxes.texts(), QStringList{text(discovery::messages::kReplyPortReserved)});
+    QVERIFY(f.requestsBeforeMarker().isEmpty());
+#else
+    QSKIP("the system's reserved ports are found only on Linux here");
+#endif
 }
 
 QTEST_MAIN(Form3Test)
