@@ -1,6 +1,6 @@
-#include "AddressChanger.h"
+#include "tools/nas-sim/AddressChanger.h"
 
-#include "LabNamespace.h"
+#include "tools/nas-sim/LabNamespace.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ByteText.h"
+#include "tools/nas-sim/ByteText.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "DatagramLog.h"
+#include "tools/nas-sim/DatagramLog.h"
 
-#include "ByteText.h"
+#include "tools/nas-sim/ByteText.h"
 
 #include <QJsonDocument>
 

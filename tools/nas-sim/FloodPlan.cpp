@@ -1,6 +1,6 @@
-#include "FloodPlan.h"
+#include "tools/nas-sim/FloodPlan.h"
 
-#include "UnitReplies.h"
+#include "tools/nas-sim/UnitReplies.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "FloodSender.h"
+#include "tools/nas-sim/FloodSender.h"
 
 #include <QUdpSocket>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "Ipv4Text.h"
+#include "tools/nas-sim/Ipv4Text.h"
 
 #include <QList>
 #include <optional>

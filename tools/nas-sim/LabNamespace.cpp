@@ -1,4 +1,4 @@
-#include "LabNamespace.h"
+#include "tools/nas-sim/LabNamespace.h"
 
 #include <QDir>
 #include <QFileInfo>

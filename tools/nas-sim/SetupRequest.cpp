@@ -1,4 +1,4 @@
-#include "SetupRequest.h"
+#include "tools/nas-sim/SetupRequest.h"
 
 #include <optional>
 

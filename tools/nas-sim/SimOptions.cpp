@@ -1,7 +1,7 @@
-#include "SimOptions.h"
+#include "tools/nas-sim/SimOptions.h"
 
-#include "ByteText.h"
-#include "Cp932Text.h"
+#include "tools/nas-sim/ByteText.h"
+#include "tools/nas-sim/Cp932Text.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

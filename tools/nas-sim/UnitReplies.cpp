@@ -1,4 +1,4 @@
-#include "UnitReplies.h"
+#include "tools/nas-sim/UnitReplies.h"
 
 #include <array>
 

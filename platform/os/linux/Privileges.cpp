@@ -27,7 +27,8 @@ int& helperChannel()
 }
 
 // The helper's process, reaped by onChildEnded whenever it ends.
-volatile pid_t helperProcess = -1; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): a signal handler reads it
+volatile pid_t helperProcess = -1;
 
 using SignalAction = struct sigaction;
 

@@ -1,10 +1,10 @@
 #include "mainwindow/Form_SelectNAS.h"
 
-#include "MainWindowFixture.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "platform/gui/Fonts.h"
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 
 #include "discovery/core/DiscoveryReply.h"
 #include "platform/net/Cp932.h"

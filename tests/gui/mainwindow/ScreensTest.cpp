@@ -1,8 +1,8 @@
-#include "MainWindowFixture.h"
 #include "discovery/core/DeviceTable.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 
 #include <QDir>
 #include <QFontInfo>
