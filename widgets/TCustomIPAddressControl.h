@@ -85,7 +85,10 @@ public:
     void SetAutoSize(bool value);
 
     // Colour of the four fields (clWindow when never set) and of their text
-    // (the font colour; clWindowText when never set).
+    // (the font colour; clWindowText when never set). Color and TabStop are
+    // required property names but their setters are not (docs/CONVENTIONS.md):
+    // the setters are this control's own, camelBack, while SetAutoSize and the
+    // Get/Set pairs above are required accessors and keep their style.
     QColor Color() const;
     void setColor(const QColor& colour);
     QColor fontColor() const;
