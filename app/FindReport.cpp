@@ -1,3 +1,7 @@
+// mrv7k2-find's output: the scan as a JSON document or a text table whose
+// columns line up for wide characters; unit texts have every character that
+// would act on the terminal replaced before they are printed.
+
 #include "app/FindReport.h"
 
 #include "discovery/RecordText.h"

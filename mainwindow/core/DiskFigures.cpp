@@ -1,3 +1,7 @@
+// Reading the disk figures' decimal texts the way the units' readers do
+// (leading digits, a fraction and an exponent, saturating instead of
+// overflowing) and writing sizes and usage for the details panel.
+
 #include "mainwindow/core/DiskFigures.h"
 
 #include <algorithm>

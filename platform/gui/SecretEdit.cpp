@@ -1,3 +1,6 @@
+// The password field: its own locked buffer, its painting as stars, its
+// editing keys and selection, and the wiping of every key event's text.
+
 #include "platform/gui/SecretEdit.h"
 
 #include "platform/core/SecureWipe.h"

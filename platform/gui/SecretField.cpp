@@ -1,3 +1,6 @@
+// Wipes a line edit's characters in place, then empties it without undo
+// history.
+
 #include "platform/gui/SecretField.h"
 
 #include "platform/core/SecureWipe.h"

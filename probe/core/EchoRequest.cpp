@@ -1,3 +1,6 @@
+// Lays out an echo request: header, identifier, sequence, time stamp and the
+// 'E' payload, with its checksum.
+
 #include "probe/core/EchoRequest.h"
 
 #include "probe/core/InternetChecksum.h"

@@ -1,3 +1,5 @@
+// Applies a unit's new address to its lab interface with ip(8).
+
 #include "tools/nas-sim/AddressChanger.h"
 
 #include "tools/nas-sim/LabNamespace.h"

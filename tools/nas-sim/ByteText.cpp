@@ -1,3 +1,5 @@
+// Bytes from hex or escaped command-line text, and back to escaped text.
+
 #include "tools/nas-sim/ByteText.h"
 
 #include <optional>

@@ -1,3 +1,5 @@
+// Encodes command-line text into CP932 with Qt's codec or iconv.
+
 #include "tools/nas-sim/Cp932Text.h"
 
 #include <QStringEncoder>

@@ -1,3 +1,5 @@
+// Writes the JSON lines of the datagram log.
+
 #include "tools/nas-sim/DatagramLog.h"
 
 #include "tools/nas-sim/ByteText.h"

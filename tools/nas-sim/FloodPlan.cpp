@@ -1,3 +1,6 @@
+// Lays out a flood: valid replies of every unit spread through junk in a
+// repeatable order.
+
 #include "tools/nas-sim/FloodPlan.h"
 
 #include "tools/nas-sim/UnitReplies.h"

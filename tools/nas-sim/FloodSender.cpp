@@ -1,3 +1,5 @@
+// Sends a flood plan on a timer at its rate, in bounded batches.
+
 #include "tools/nas-sim/FloodSender.h"
 
 #include <QUdpSocket>

@@ -1,3 +1,5 @@
+// Strict dotted quads and mask prefix lengths for the simulator.
+
 #include "tools/nas-sim/Ipv4Text.h"
 
 #include <QList>

@@ -1,3 +1,5 @@
+// Compares this process's network namespace with init's.
+
 #include "tools/nas-sim/LabNamespace.h"
 
 #include <QDir>

@@ -1,3 +1,5 @@
+// Splits a setup request into its fields.
+
 #include "tools/nas-sim/SetupRequest.h"
 
 #include <optional>

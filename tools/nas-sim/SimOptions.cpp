@@ -1,3 +1,6 @@
+// The simulator's command line, each option checked and bounded, into a
+// SimConfig.
+
 #include "tools/nas-sim/SimOptions.h"
 
 #include "tools/nas-sim/ByteText.h"

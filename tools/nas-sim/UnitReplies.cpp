@@ -1,3 +1,5 @@
+// Builds the discovery and setup replies.
+
 #include "tools/nas-sim/UnitReplies.h"
 
 #include <array>

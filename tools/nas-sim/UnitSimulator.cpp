@@ -1,3 +1,6 @@
+// The simulated unit's loop: answering discovery (and flooding when asked),
+// judging setup requests and applying the accepted address.
+
 #include "tools/nas-sim/UnitSimulator.h"
 
 #include "tools/nas-sim/AddressChanger.h"

@@ -1,3 +1,5 @@
+// Windows: an event handle watched with an event notifier.
+
 #include "platform/net/ReadyWatch.h"
 
 #include <QWinEventNotifier>

@@ -1,3 +1,6 @@
+// Linux: the adapters that are up and running with an IPv4 address, read with
+// getifaddrs().
+
 #include "platform/os/Adapters.h"
 
 #include "platform/os/linux/RouteTable.h"

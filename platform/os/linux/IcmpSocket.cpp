@@ -1,3 +1,7 @@
+// Linux: the ICMP socket, an unprivileged datagram socket where the system
+// allows one and a raw socket otherwise, its errors given as Windows Sockets
+// numbers as the client reports them.
+
 #include "platform/os/IcmpSocket.h"
 
 #include "platform/os/SocketAddress.h"

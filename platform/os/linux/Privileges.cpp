@@ -1,3 +1,7 @@
+// Linux: dropping capabilities, the standard descriptors kept open, and the
+// ICMP helper started as a child holding only raw-socket rights, reached over
+// a socket pair and reaped by a SIGCHLD handler.
+
 #include "platform/os/Privileges.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Linux: the UDP socket on the BSD calls, with the arrival adapter from
+// IP_PKTINFO and sending through a named adapter.
+
 #include "platform/os/UdpSocket.h"
 
 #include "platform/os/LocalAddresses.h"

@@ -1,3 +1,6 @@
+// Windows: the console switched to the UTF-8 code page for the program's life,
+// and put back however the program ends.
+
 #include "platform/os/Console.h"
 
 #include <atomic>

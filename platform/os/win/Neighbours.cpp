@@ -1,3 +1,5 @@
+// Windows: the neighbour table read from the IP Helper.
+
 #include "platform/os/Neighbours.h"
 
 // clang-format off

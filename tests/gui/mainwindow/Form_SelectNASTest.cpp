@@ -1,3 +1,7 @@
+// The main window in-process against scripted scans: the controls at
+// creation, the guide's page moves, the list and details of each kind of
+// unit, the action buttons, and unit texts shown as plain characters.
+
 #include "mainwindow/Form_SelectNAS.h"
 
 #include "discovery/core/DeviceTable.h"

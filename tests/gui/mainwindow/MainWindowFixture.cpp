@@ -1,3 +1,6 @@
+// The main-window test helpers: a fixed network check and units added to the
+// table as their replies would add them.
+
 #include "tests/gui/mainwindow/MainWindowFixture.h"
 
 #include "discovery/core/DiscoveryReply.h"
