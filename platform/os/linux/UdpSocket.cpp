@@ -99,7 +99,6 @@ std::ptrdiff_t UdpSocket::sendTo(const void* data, std::size_t size, const Ipv4A
 // Linux routes a limited broadcast by the source address alone only when no
 // interface is named; naming the interface in the datagram's own IP_PKTINFO
 // holds for every destination and needs no privilege (SO_BINDTODEVICE would).
-// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
 std::ptrdiff_t UdpSocket::sendThrough(const void* data, std::size_t size, const Arrival& via,
                                       const Ipv4Address& address, std::uint16_t port)
 {
