@@ -1,6 +1,6 @@
-// Reading the disk figures' decimal texts the way the units' readers do
-// (leading digits, a fraction and an exponent, saturating instead of
-// overflowing) and writing sizes and usage for the details panel.
+// Reading the disk figures' decimal texts as strtod reads them (leading
+// digits, a fraction and an exponent, saturating instead of overflowing),
+// and writing the sizes and usage the details panel shows.
 
 #include "mainwindow/core/DiskFigures.h"
 

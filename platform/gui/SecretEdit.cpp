@@ -1,5 +1,5 @@
-// The password field: its own locked buffer, its painting as stars, its
-// editing keys and selection, and the wiping of every key event's text.
+// The password field: its own locked buffer, typing and erasing in it, its
+// painting as stars, and the wiping of every key event's text.
 
 #include "platform/gui/SecretEdit.h"
 

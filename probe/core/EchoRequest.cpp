@@ -1,5 +1,5 @@
-// Lays out an echo request: header, identifier, sequence, time stamp and the
-// 'E' payload, with its checksum.
+// Lays out an echo request: type, identifier, sequence, time stamp and the
+// fixed payload bytes, then the checksum over all of it.
 
 #include "probe/core/EchoRequest.h"
 

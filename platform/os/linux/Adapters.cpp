@@ -1,5 +1,5 @@
-// Linux: the adapters that are up and running with an IPv4 address, read with
-// getifaddrs().
+// Linux: every adapter but loopback from getifaddrs(), with its primary IPv4
+// address (0.0.0.0 while it is down or has no link) and its default gateway.
 
 #include "platform/os/Adapters.h"
 
