@@ -1,3 +1,6 @@
+// An event filter on the widget that sees its first paint, removes itself
+// and queues the work, so that the paint reaches the screen before it runs.
+
 #include "app/AfterFirstPaint.h"
 
 #include <QEvent>

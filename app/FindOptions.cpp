@@ -1,3 +1,5 @@
+// Reading mrv7k2-find's arguments in order, and its help and version texts.
+
 #include "app/FindOptions.h"
 
 #include "app/ProjectInfo.h"

@@ -1,3 +1,7 @@
+// mrv7k2-find's output: the scan as a JSON document or a text table whose
+// columns line up for wide characters; in unit texts every character that
+// would act on the terminal is printed as an escape instead.
+
 #include "app/FindReport.h"
 
 #include "discovery/RecordText.h"

@@ -1,3 +1,6 @@
+// Bringing the running instance's window forward for a later start: with the
+// launcher's activation token under Wayland, by raising it elsewhere.
+
 #include "app/StartUpActivation.h"
 
 #include "platform/net/ActivationRequest.h"

@@ -23,8 +23,8 @@
 
 namespace {
 
-// QStringLiteral builds the text at compile time: nothing is allocated, nothing can throw.
-const QString kApplicationTitle = QStringLiteral("MRV-7K2"); // NOLINT(cert-err58-cpp)
+// NOLINTNEXTLINE(cert-err58-cpp): QStringLiteral is built at compile time, nothing can throw
+const QString kApplicationTitle = QStringLiteral("MRV-7K2");
 
 // The main window's creation step: one instance per user. False for a later
 // start, which has asked the running one to bring its window forward and

@@ -1,9 +1,13 @@
+// The scan's sockets and timers: the reply socket bound before the broadcast
+// goes out of every adapter, each reply parsed into the table under the mask
+// of the network it came in by, and the end after the fixed scan time.
+
 #include "discovery/DiscoveryExchange.h"
 
 #include "discovery/core/FixedText.h"
-#include "platform/os/PortOwner.h"
 #include "discovery/core/Messages.h"
 #include "platform/core/DottedQuad.h"
+#include "platform/os/PortOwner.h"
 
 #include <cstring>
 

@@ -1,3 +1,5 @@
+// Reads the adapters from the OS layer and hands them to the core's choice.
+
 #include "discovery/LocalNetworkCheck.h"
 
 #include "platform/os/Adapters.h"

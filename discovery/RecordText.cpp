@@ -1,3 +1,5 @@
+// A record's fixed-size field, up to its terminating zero, decoded from CP932.
+
 #include "discovery/RecordText.h"
 
 #include "platform/net/Cp932.h"

@@ -1,3 +1,6 @@
+// Loads a built-in picture from the resources, the doubled one on a screen
+// of more than 1x, without asking the image plugins for its format.
+
 #include "mainwindow/BuiltInArt.h"
 
 #include <QFile>

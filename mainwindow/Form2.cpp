@@ -1,3 +1,6 @@
+// The search window's timer, bar and hiding: the bar steps to full in its
+// fixed time, and closing the window hides it so the program goes on.
+
 #include "mainwindow/Form2.h"
 
 #include "mainwindow/core/ScanProgressBar.h"

@@ -1,3 +1,6 @@
+// The main window's behaviour: the guide pages, the scan and the device list,
+// the details of the selected unit and the actions its buttons open.
+
 #include "mainwindow/Form_SelectNAS.h"
 
 #include "discovery/DiscoveryExchange.h"
@@ -259,7 +262,8 @@ void Form_SelectNAS::remakePictures()
     QListWidget* list = m_ui->Lis_NASList;
     for (int row = 0; row < list->count(); ++row) {
         QListWidgetItem* item = list->item(row);
-        item->setIcon(Img_NasIcom.icon(item->data(Qt::UserRole).toInt(), list->devicePixelRatioF()));
+        item->setIcon(
+            Img_NasIcom.icon(item->data(Qt::UserRole).toInt(), list->devicePixelRatioF()));
     }
 }
 

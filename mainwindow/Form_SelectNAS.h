@@ -119,8 +119,8 @@ public:
     void ShowDetails(int recordNumber);
     void ClearDetails();
 
-    // Q_SLOTS marks the slots for moc; to the compiler this is a second "public:".
-public Q_SLOTS: // NOLINT(readability-redundant-access-specifiers)
+    // NOLINTNEXTLINE(readability-redundant-access-specifiers): Q_SLOTS marks the slots for moc
+public Q_SLOTS:
     // Start of a scan: the progress bar at the bottom runs from 0.
     void onScanStarting();
     // The main window's end of a scan (network errors, page, list, selection).

@@ -1,3 +1,5 @@
+// Each guide picture rendered from its built-in drawing at the screen's ratio.
+
 #include "mainwindow/GuidePictures.h"
 
 #include "mainwindow/BuiltInArt.h"

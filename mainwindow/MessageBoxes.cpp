@@ -1,3 +1,5 @@
+// The main window's error box and its question before closing.
+
 #include "mainwindow/MessageBoxes.h"
 
 #include "discovery/core/Messages.h"

@@ -1,3 +1,7 @@
+// Paints the unit icons: the unit drawing with a gauge that fills and turns
+// from green to amber to red with the disk's use, and a paler grey copy for
+// units outside the PC's subnet.
+
 #include "mainwindow/UnitIconArt.h"
 
 #include "mainwindow/BuiltInArt.h"

@@ -1,14 +1,13 @@
 #pragma once
+// Pictures of the device list: the built-in unit bitmap (made from
+// images/unit.svg) beside a disk gauge, in the index layout of
+// core/IconLayout.h. Which index a unit gets is the device list's business;
+// this only draws.
 
 #include "mainwindow/core/IconLayout.h"
 
 #include <QImage>
 #include <QList>
-
-// Pictures of the device list: the built-in unit bitmap (made from
-// images/unit.svg) beside a disk gauge, in the index layout of
-// core/IconLayout.h. Which index a unit gets is the device list's business;
-// this only draws.
 
 namespace mainwindow {
 

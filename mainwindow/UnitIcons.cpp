@@ -1,3 +1,6 @@
+// Makes each icon when first asked for and keeps it; a screen of another
+// pixel ratio starts the set afresh.
+
 #include "mainwindow/UnitIcons.h"
 
 #include "mainwindow/UnitIconArt.h"

@@ -1,3 +1,6 @@
+// The echo: the request sent, the reply awaited and handed to OnReply, and the
+// socket closed afterwards in every case.
+
 #include "probe/TIcmpClient.h"
 
 #include "platform/os/Tick.h"

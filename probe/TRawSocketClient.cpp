@@ -1,3 +1,6 @@
+// The client's socket work: resolving Host, opening the ICMP socket or using
+// the helper, sending, and receiving within the wait until our reply comes.
+
 #include "probe/TRawSocketClient.h"
 
 #include "platform/os/HostLookup.h"

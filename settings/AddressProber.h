@@ -11,6 +11,8 @@
 namespace settings {
 
 // An echo that could not be carried out; what() is the client's message (UTF-8).
+// It lives beside the prober: probe() is its only thrower, and the two are one
+// contract for every prober.
 class ProbeError : public std::runtime_error
 {
 public:

@@ -1,3 +1,5 @@
+// Runs each probe of the free-address search as one echo of the client.
+
 #include "settings/IcmpAddressProber.h"
 
 #include "probe/TIcmpClient.h"

@@ -1,3 +1,6 @@
+// One field: only ASCII digits, no input method, its limits, and the keys
+// that move between fields.
+
 #include "widgets/AddressFieldEdit.h"
 
 #include <QAction>

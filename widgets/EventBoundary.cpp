@@ -1,3 +1,5 @@
+// Shows an error that reached an event handler in the general error box.
+
 #include "widgets/EventBoundary.h"
 
 #include <QGuiApplication>

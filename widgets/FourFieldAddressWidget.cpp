@@ -1,3 +1,6 @@
+// The four fields in one tab stop, the packed address in and out, each
+// field's range, and a dotted address taken as a whole.
+
 #include "widgets/FourFieldAddressWidget.h"
 
 #include "widgets/core/PackedAddress.h"

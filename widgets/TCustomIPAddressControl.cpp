@@ -1,3 +1,6 @@
+// The address control's behaviour: its stored fields and ranges, its widget
+// made and destroyed with the window, its properties, events and sizing.
+
 #include "widgets/TCustomIPAddressControl.h"
 
 #include "widgets/EventBoundary.h"

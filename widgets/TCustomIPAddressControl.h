@@ -85,7 +85,10 @@ public:
     void SetAutoSize(bool value);
 
     // Colour of the four fields (clWindow when never set) and of their text
-    // (the font colour; clWindowText when never set).
+    // (the font colour; clWindowText when never set). Color and TabStop are
+    // required property names but their setters are not (docs/CONVENTIONS.md):
+    // the setters are this control's own, camelBack, while SetAutoSize and the
+    // Get/Set pairs above are required accessors and keep their style.
     QColor Color() const;
     void setColor(const QColor& colour);
     QColor fontColor() const;
@@ -99,13 +102,15 @@ public:
     void Leave();
     void RaiseRangeError(TIPAddrRange* ipRange, int value, int fieldNumber);
 
-    // Handlers; an empty function is "not assigned". Public fields because the
-    // owning form assigns them directly, as it does the control's event properties.
-    TNotifyEvent OnChange;         // NOLINT(misc-non-private-member-variables-in-classes)
-    TNotifyEvent OnEnter;          // NOLINT(misc-non-private-member-variables-in-classes)
-    TNotifyEvent OnExit;           // NOLINT(misc-non-private-member-variables-in-classes)
-    TNotifyEvent OnResize;         // NOLINT(misc-non-private-member-variables-in-classes)
-    TRangeErrorEvent OnRangeError; // NOLINT(misc-non-private-member-variables-in-classes)
+    // Handlers; an empty function is "not assigned".
+    // NOLINTBEGIN(misc-non-private-member-variables-in-classes): the owning form assigns
+    // them directly, as it does the control's event properties
+    TNotifyEvent OnChange;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TNotifyEvent OnResize;
+    TRangeErrorEvent OnRangeError;
+    // NOLINTEND(misc-non-private-member-variables-in-classes)
 
     // The window: whether it exists, making it (throws EInvalidOperation
     // without a parent widget), destroying it (stored values stay).

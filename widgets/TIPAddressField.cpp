@@ -1,3 +1,5 @@
+// A field's range, handed to the owner's widget when set.
+
 #include "widgets/TIPAddressField.h"
 
 #include "widgets/TCustomIPAddressControl.h"

@@ -1,3 +1,7 @@
+// The address-set check in its order: the address (its class and host
+// part), then the mask (contiguous ones), then the gateway, which must lie in
+// the address's network.
+
 #include "discovery/core/AddressSet.h"
 
 #include "platform/core/DottedQuad.h"

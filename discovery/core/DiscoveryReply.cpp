@@ -1,3 +1,7 @@
+// Parsing one discovery reply: the quoted values counted and copied into a
+// new record; a unit already in the table (the same identity) is not added
+// twice, and a full table takes no more.
+
 #include "discovery/core/DiscoveryReply.h"
 
 #include "discovery/core/FixedText.h"

@@ -1,3 +1,6 @@
+// Choosing the PC's adapter (the first whose values form a sound set) and the
+// network values a unit is judged by, those of the adapter its reply came in by.
+
 #include "discovery/core/LocalNetwork.h"
 
 #include "discovery/core/AddressSet.h"

@@ -19,6 +19,8 @@ enum NetworkStateCode : std::int32_t
     NetworkAdapterListFailed = 2,
 };
 
+// The chosen adapter's values as dotted texts, its network, and how the
+// choice went (a NetworkStateCode).
 struct PcNetworkValues
 {
     char PcIpAddress[kPcTextSize];

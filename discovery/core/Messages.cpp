@@ -1,3 +1,6 @@
+// The network messages put together, with the names of a port's owner cleaned
+// of malformed UTF-8 and of characters that would hide or reorder the text.
+
 #include "discovery/core/Messages.h"
 
 #include <cstddef>

@@ -1,3 +1,7 @@
+// Reading the disk figures' decimal texts as strtod reads them (leading
+// digits, a fraction and an exponent, saturating instead of overflowing),
+// and writing the sizes and usage the details panel shows.
+
 #include "mainwindow/core/DiskFigures.h"
 
 #include <algorithm>

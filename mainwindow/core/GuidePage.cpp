@@ -1,3 +1,6 @@
+// The page moves of the guide's buttons and the scan's end, and the table of
+// each page's layout.
+
 #include "mainwindow/core/GuidePage.h"
 
 namespace mainwindow {

@@ -19,6 +19,7 @@ enum GuidePageValue : int
     PageSettings = 6,
 };
 
+// Where the Next button leads from a page, and what goes with the move.
 struct NextMove
 {
     int page;

@@ -1,3 +1,5 @@
+// The guide and main-window texts, each guide text joined from its lines.
+
 #include "mainwindow/core/GuideTexts.h"
 
 #include <initializer_list>

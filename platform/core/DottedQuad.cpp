@@ -1,3 +1,7 @@
+// The three readers of dotted-quad text and its writer, with inet_addr()'s
+// parts (decimal, octal, hexadecimal; one to four of them) read by hand so
+// that no locale or C library decides.
+
 #include "platform/core/DottedQuad.h"
 
 #include <cstddef>

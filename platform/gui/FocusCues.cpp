@@ -1,3 +1,6 @@
+// Carries the keyboard focus frame from the window a dialog was opened from
+// to the dialog, at the dialog's Show.
+
 #include "platform/gui/FocusCues.h"
 
 #include <QApplication>

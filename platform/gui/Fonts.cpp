@@ -1,3 +1,5 @@
+// Installs the font substitutions for the forms' Japanese face names.
+
 #include "platform/gui/Fonts.h"
 
 #include <QFont>

@@ -9,8 +9,7 @@
 
 namespace platform {
 
-// QStringLiteral builds the text at compile time: nothing is allocated, nothing can throw.
-// NOLINTBEGIN(cert-err58-cpp)
+// NOLINTBEGIN(cert-err58-cpp): QStringLiteral is built at compile time, nothing can throw
 inline const QString kProportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kFixedGothic = QStringLiteral("ＭＳ ゴシック");
 // NOLINTEND(cert-err58-cpp)

@@ -1,3 +1,5 @@
+// Pixel font heights and centring a window on the desktop.
+
 #include "platform/gui/FormPlacement.h"
 
 #include <QFont>

@@ -1,3 +1,6 @@
+// An application-wide event filter that drops the repeats of a held Return
+// or Enter before any button sees them.
+
 #include "platform/gui/HeldKeys.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// A translator that answers Qt's edit-field context menu words in Japanese.
+
 #include "platform/gui/JapaneseTexts.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,6 @@
+// Builds and shows the owner-less message box, its buttons captioned in
+// Japanese and its text shown as plain characters.
+
 #include "platform/gui/MessageBox.h"
 
 #include "platform/gui/FocusCues.h"

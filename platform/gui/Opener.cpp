@@ -1,3 +1,6 @@
+// The part of opening a unit that every OS shares: the address is let through
+// only as a strict dotted quad.
+
 #include "platform/gui/Opener.h"
 
 #include "platform/core/DottedQuad.h"

@@ -1,3 +1,5 @@
+// Wraps outside text so that a tooltip shows it as characters, never markup.
+
 #include "platform/gui/PlainText.h"
 
 namespace platform {

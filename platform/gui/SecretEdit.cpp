@@ -1,3 +1,6 @@
+// The password field: its own locked buffer, typing and erasing in it, its
+// painting as stars, and the wiping of every key event's text.
+
 #include "platform/gui/SecretEdit.h"
 
 #include "platform/core/SecureWipe.h"
@@ -36,9 +39,9 @@ void wipeEventText(QKeyEvent* event)
     const QString shared = event->text();
     if (shared.isEmpty() || !shared.data_ptr().isMutable())
         return;
-    // The cast is the point: data() would detach and wipe a copy instead.
     secureWipe(
-        const_cast<QChar*>(shared.constData()), // NOLINT(cppcoreguidelines-pro-type-const-cast)
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): data() would wipe a copy
+        const_cast<QChar*>(shared.constData()),
         static_cast<std::size_t>(shared.size()) * sizeof(QChar));
 }
 

@@ -1,3 +1,6 @@
+// Wipes a line edit's characters in place, then empties it without undo
+// history.
+
 #include "platform/gui/SecretField.h"
 
 #include "platform/core/SecureWipe.h"
@@ -13,10 +16,10 @@ void eraseFieldText(QLineEdit* field)
     // shared characters wipes the field's own. Text that Qt keeps in read-only
     // memory (set from a literal) was never typed and is left alone.
     QString shared = field->text();
-    // The cast is the point: data() would detach and wipe a copy instead.
     if (shared.data_ptr().isMutable() && !shared.isEmpty())
         secureWipe(
-            const_cast<QChar*>(shared.constData()), // NOLINT(cppcoreguidelines-pro-type-const-cast)
+            // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): data() would wipe a copy
+            const_cast<QChar*>(shared.constData()),
             static_cast<std::size_t>(shared.size()) * sizeof(QChar));
     // Unlike clear(), setText() starts the undo history afresh.
     field->setText(QString());

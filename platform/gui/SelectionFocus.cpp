@@ -1,3 +1,6 @@
+// Switches a list's palette between the highlight and the button shade as it
+// gains and loses the focus.
+
 #include "platform/gui/SelectionFocus.h"
 
 #include <QAbstractItemView>

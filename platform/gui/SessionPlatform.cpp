@@ -1,3 +1,7 @@
+// Chooses the Qt platform plugin from the session's variables before the
+// application object exists, and takes the choice back from the environment
+// afterwards so that programs we start do not inherit it.
+
 #include "platform/gui/SessionPlatform.h"
 
 #include <QByteArray>

@@ -1,3 +1,6 @@
+// Sets the title-only window flags and fixes the window's size, then leaves
+// what Qt's flags cannot say to each window system's half.
+
 #include "platform/gui/WindowHints.h"
 
 #include "platform/gui/TitleOnlyFrame.h"

@@ -1,3 +1,6 @@
+// Writing and reading the activation line, with the token checked character
+// by character and the line's length bounded.
+
 #include "platform/net/ActivationRequest.h"
 
 #include <algorithm>

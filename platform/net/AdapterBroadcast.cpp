@@ -1,3 +1,6 @@
+// One UDP socket bound to each adapter's address, and the datagram sent
+// through each of them.
+
 #include "platform/net/AdapterBroadcast.h"
 
 #include "platform/os/Adapters.h"

@@ -1,3 +1,6 @@
+// The CP932 conversions the program calls: plain ASCII handled here, the
+// rest handed to the OS's converter, and a text encoded into a fixed field.
+
 #include "platform/net/Cp932.h"
 
 #include "platform/core/SecureWipe.h"

@@ -1,3 +1,6 @@
+// A bound UDP socket watched by the event loop, one datagram read into the
+// caller's buffer per notice.
+
 #include "platform/net/DatagramReader.h"
 
 #include <QSocketNotifier>

@@ -1,3 +1,5 @@
+// A pause that keeps timers, sockets and painting going (user input waits).
+
 #include "platform/net/Pause.h"
 
 #include <QEventLoop>

@@ -1,3 +1,6 @@
+// Holding the program's name for this user, serving later starts' requests
+// with bounded time and count, and asking the holder when the name is taken.
+
 #include "platform/net/SingleInstance.h"
 
 #include "platform/net/ActivationRequest.h"

@@ -10,7 +10,7 @@ class Utf8Console
 public:
     Utf8Console();
     // Per OS: Windows puts the code page back here, Linux has nothing to do.
-    ~Utf8Console(); // NOLINT(performance-trivially-destructible)
+    ~Utf8Console(); // NOLINT(performance-trivially-destructible): not so on Windows
     Utf8Console(const Utf8Console&) = delete;
     Utf8Console& operator=(const Utf8Console&) = delete;
     Utf8Console(Utf8Console&&) = delete;

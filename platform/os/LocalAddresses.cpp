@@ -1,3 +1,5 @@
+// Lookups in the PC's own addresses shared by both systems.
+
 #include "platform/os/LocalAddresses.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Lays out an echo request: type, identifier, sequence, time stamp and the
+// fixed payload bytes, then the checksum over all of it.
+
 #include "probe/core/EchoRequest.h"
 
 #include "probe/core/InternetChecksum.h"

@@ -1,3 +1,5 @@
+// Numbers each request and decodes replies against the current number.
+
 #include "probe/core/EchoSequence.h"
 
 namespace probe {

@@ -1,3 +1,7 @@
+// Encoding and checking the ICMP helper's requests and replies: fixed sizes,
+// little-endian fields, only our own echo request and only targets where a
+// unit can live.
+
 #include "probe/core/HelperMessages.h"
 
 #include "probe/core/InternetChecksum.h"

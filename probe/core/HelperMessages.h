@@ -21,6 +21,8 @@ inline constexpr int kHelperMinSendGapMs = 100;
 inline constexpr std::size_t kHelperRequestSize = 64;
 inline constexpr std::size_t kHelperReplySize = 8 + kIcmpBufferSize;
 
+// The program's request: one echo request to send to target, and how long to
+// wait for its answer.
 struct HelperRequest
 {
     Ipv4Octets target{};
@@ -38,6 +40,7 @@ enum class HelperOutcome : std::uint8_t
     Flooded = 3,
 };
 
+// The helper's answer to one request.
 struct HelperReply
 {
     HelperOutcome outcome = HelperOutcome::NothingAnswered;

@@ -1,3 +1,6 @@
+// Classifying the Host text: localhost names, strict dotted quads, the rest a
+// name to resolve.
+
 #include "probe/core/HostText.h"
 
 #include "platform/core/DottedQuad.h"

@@ -1,3 +1,5 @@
+// The one's-complement sum of RFC 1071, folded so no length can overflow it.
+
 #include "probe/core/InternetChecksum.h"
 
 namespace probe {

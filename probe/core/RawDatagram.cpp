@@ -1,3 +1,7 @@
+// Rebuilds the IPv4 datagram a raw socket would have received from what an
+// unprivileged socket or the error queue gives: an echo reply, or an ICMP
+// error quoting our request.
+
 #include "probe/core/RawDatagram.h"
 
 #include "probe/core/InternetChecksum.h"

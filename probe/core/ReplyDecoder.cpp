@@ -1,3 +1,6 @@
+// Turns a received datagram into the reply status the client reports: its
+// type, source, time to live and round-trip time, or a time-out.
+
 #include "probe/core/ReplyDecoder.h"
 
 #include "probe/core/EchoRequest.h"

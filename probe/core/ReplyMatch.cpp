@@ -1,3 +1,6 @@
+// Whether a datagram answers our probe: an echo reply with our identifier and
+// sequence from the target, or an error that quotes our request to it.
+
 #include "probe/core/ReplyMatch.h"
 
 #include "probe/core/EchoRequest.h"

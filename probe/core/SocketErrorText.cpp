@@ -1,3 +1,5 @@
+// The table of Windows Sockets codes and their texts.
+
 #include "probe/core/SocketErrorText.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Counts out the candidate addresses from the PC's address and mask.
+
 #include "settings/core/FreeAddressCandidates.h"
 
 #include "platform/core/DottedQuad.h"

@@ -1,3 +1,5 @@
+// Works out the proposed manual address octet by octet.
+
 #include "settings/core/ManualProposal.h"
 
 namespace settings {

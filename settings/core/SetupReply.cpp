@@ -1,3 +1,5 @@
+// Compares a received buffer with the awaited reply and reads its verdict.
+
 #include "settings/core/SetupReply.h"
 
 namespace settings {

@@ -1,3 +1,6 @@
+// Builds the setup request into the fixed buffer, refusing one too long, and
+// wipes the buffer after use.
+
 #include "settings/core/SetupRequest.h"
 
 #include "platform/core/SecureWipe.h"

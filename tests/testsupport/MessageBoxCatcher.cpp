@@ -1,3 +1,6 @@
+// Polls the top-level widgets for a message box, records its text and
+// answers it.
+
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QAbstractButton>

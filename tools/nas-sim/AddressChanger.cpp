@@ -1,6 +1,8 @@
-#include "AddressChanger.h"
+// Applies a unit's new address to its lab interface with ip(8).
 
-#include "LabNamespace.h"
+#include "tools/nas-sim/AddressChanger.h"
+
+#include "tools/nas-sim/LabNamespace.h"
 
 #include <QProcess>
 #include <QStringList>

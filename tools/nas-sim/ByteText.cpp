@@ -1,4 +1,6 @@
-#include "ByteText.h"
+// Bytes from hex or escaped command-line text, and back to escaped text.
+
+#include "tools/nas-sim/ByteText.h"
 
 #include <optional>
 

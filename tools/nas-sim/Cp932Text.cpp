@@ -1,4 +1,6 @@
-#include "Cp932Text.h"
+// Encodes command-line text into CP932 with Qt's codec or iconv.
+
+#include "tools/nas-sim/Cp932Text.h"
 
 #include <QStringEncoder>
 #include <iconv.h>
@@ -9,8 +11,8 @@ namespace {
 std::optional<QByteArray> encodeWithIconv(const QString& text)
 {
     iconv_t cd = iconv_open("CP932", "UTF-8");
-    // (iconv_t)-1 is iconv_open's documented failure value.
-    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is iconv_open's failure value
+    if (cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
     QByteArray in = text.toUtf8();
     QByteArray out(in.size() * 2 + 4, '\0');

@@ -1,6 +1,8 @@
-#include "DatagramLog.h"
+// Writes the JSON lines of the datagram log.
 
-#include "ByteText.h"
+#include "tools/nas-sim/DatagramLog.h"
+
+#include "tools/nas-sim/ByteText.h"
 
 #include <QJsonDocument>
 

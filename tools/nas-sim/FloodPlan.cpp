@@ -1,6 +1,9 @@
-#include "FloodPlan.h"
+// Lays out a flood: valid replies of every unit spread through junk in a
+// repeatable order.
 
-#include "UnitReplies.h"
+#include "tools/nas-sim/FloodPlan.h"
+
+#include "tools/nas-sim/UnitReplies.h"
 
 #include <QString>
 #include <algorithm>

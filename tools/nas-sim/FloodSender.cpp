@@ -1,4 +1,6 @@
-#include "FloodSender.h"
+// Sends a flood plan on a timer at its rate, in bounded batches.
+
+#include "tools/nas-sim/FloodSender.h"
 
 #include <QUdpSocket>
 #include <algorithm>

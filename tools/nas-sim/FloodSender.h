@@ -1,7 +1,7 @@
 #pragma once
 // Sends one flood at a steady rate from the event loop, bounded in count and time.
 
-#include "FloodPlan.h"
+#include "tools/nas-sim/FloodPlan.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

@@ -1,4 +1,6 @@
-#include "Ipv4Text.h"
+// Strict dotted quads and mask prefix lengths for the simulator.
+
+#include "tools/nas-sim/Ipv4Text.h"
 
 #include <QList>
 #include <optional>

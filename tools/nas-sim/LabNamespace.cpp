@@ -1,4 +1,6 @@
-#include "LabNamespace.h"
+// Compares this process's network namespace with init's.
+
+#include "tools/nas-sim/LabNamespace.h"
 
 #include <QDir>
 #include <QFileInfo>

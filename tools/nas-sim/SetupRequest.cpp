@@ -1,4 +1,6 @@
-#include "SetupRequest.h"
+// Splits a setup request into its fields.
+
+#include "tools/nas-sim/SetupRequest.h"
 
 #include <optional>
 

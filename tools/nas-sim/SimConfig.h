@@ -13,6 +13,7 @@ enum class SetupEffect
     Ignore,  // nothing changes
 };
 
+// What the unit says and how it answers discovery and setup requests.
 struct UnitConfig
 {
     QByteArray identity;               // 17 characters on a real unit; sent as given
@@ -35,6 +36,8 @@ struct UnitConfig
     QString device = QStringLiteral("eth0");
 };
 
+// Replies of many made-up units mixed with junk, sent for each discovery
+// request.
 struct FloodConfig
 {
     int count = 0; // datagrams per discovery request; 0: no flood
@@ -43,6 +46,8 @@ struct FloodConfig
     int maxMs = 10000;
 };
 
+// The whole command line: the unit, its flood, and the simulator's own files,
+// lifetime and ports.
 struct SimConfig
 {
     UnitConfig unit;

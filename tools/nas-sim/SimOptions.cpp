@@ -1,7 +1,10 @@
-#include "SimOptions.h"
+// The simulator's command line, each option checked and bounded, into a
+// SimConfig.
 
-#include "ByteText.h"
-#include "Cp932Text.h"
+#include "tools/nas-sim/SimOptions.h"
+
+#include "tools/nas-sim/ByteText.h"
+#include "tools/nas-sim/Cp932Text.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of nas-sim.
 
-#include "SimConfig.h"
+#include "tools/nas-sim/SimConfig.h"
 
 #include <QStringList>
 #include <optional>

@@ -1,4 +1,6 @@
-#include "UnitReplies.h"
+// Builds the discovery and setup replies.
+
+#include "tools/nas-sim/UnitReplies.h"
 
 #include <array>
 

@@ -1,10 +1,13 @@
-#include "UnitSimulator.h"
+// The simulated unit's loop: answering discovery (and flooding when asked),
+// judging setup requests and applying the accepted address.
 
-#include "AddressChanger.h"
-#include "FloodSender.h"
-#include "Ipv4Text.h"
-#include "SetupRequest.h"
-#include "UnitReplies.h"
+#include "tools/nas-sim/UnitSimulator.h"
+
+#include "tools/nas-sim/AddressChanger.h"
+#include "tools/nas-sim/FloodSender.h"
+#include "tools/nas-sim/Ipv4Text.h"
+#include "tools/nas-sim/SetupRequest.h"
+#include "tools/nas-sim/UnitReplies.h"
 
 #include <QJsonObject>
 #include <QNetworkDatagram>

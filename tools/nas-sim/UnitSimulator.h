@@ -1,8 +1,8 @@
 #pragma once
 // One simulated unit: answers discovery and setup requests on UDP 12311.
 
-#include "DatagramLog.h"
-#include "SimConfig.h"
+#include "tools/nas-sim/DatagramLog.h"
+#include "tools/nas-sim/SimConfig.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

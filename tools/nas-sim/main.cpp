@@ -1,8 +1,8 @@
 // nas-sim: a simulated MRV-7K2 unit for the lab. See --help.
 
-#include "LabNamespace.h"
-#include "SimOptions.h"
-#include "UnitSimulator.h"
+#include "tools/nas-sim/LabNamespace.h"
+#include "tools/nas-sim/SimOptions.h"
+#include "tools/nas-sim/UnitSimulator.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,3 +1,5 @@
+// Splits dotted text at each "." and writes the fields back as text.
+
 #include "widgets/core/DottedText.h"
 
 namespace widgets {

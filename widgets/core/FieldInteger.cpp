@@ -1,3 +1,5 @@
+// Reads a field's text, decimal or hexadecimal, within 32 bits.
+
 #include "widgets/core/FieldInteger.h"
 
 namespace widgets {

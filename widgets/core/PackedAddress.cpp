@@ -1,3 +1,5 @@
+// Packing four field values into an address, and a field range into a word.
+
 #include "widgets/core/PackedAddress.h"
 
 namespace widgets {

@@ -1,3 +1,6 @@
+// Fills the range error's pattern, each %x an argument in upper-case
+// hexadecimal.
+
 #include "widgets/core/RangeErrorMessage.h"
 
 #include <array>

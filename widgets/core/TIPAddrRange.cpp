@@ -1,3 +1,5 @@
+// The range's four limits read and written by index.
+
 #include "widgets/core/TIPAddrRange.h"
 
 namespace widgets {

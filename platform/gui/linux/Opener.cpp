@@ -1,3 +1,6 @@
+// Linux: the share and the web page opened through xdg-open, or Qt's desktop
+// services where it is missing.
+
 #include "platform/gui/Opener.h"
 
 #include <QDesktopServices>

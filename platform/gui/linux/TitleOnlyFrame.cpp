@@ -1,3 +1,5 @@
+// Linux half of the title-only frame, for X11 and for Wayland.
+
 #include "platform/gui/TitleOnlyFrame.h"
 
 #include <QEvent>

@@ -1,3 +1,7 @@
+// Windows: the share opened in Explorer and the web page in the default
+// browser (Internet Explorer only where nothing takes http), every program
+// started by its full path in a system folder.
+
 #include "platform/gui/Opener.h"
 
 // shellapi.h and shlobj.h need the types windows.h declares.

@@ -1,3 +1,5 @@
+// Windows half of the title-only frame, which needs nothing more.
+
 #include "platform/gui/TitleOnlyFrame.h"
 
 namespace platform {

@@ -1,3 +1,5 @@
+// Linux half of the CP932 converter.
+
 #include "platform/net/Cp932Converter.h"
 
 #include "platform/core/SecureWipe.h"
@@ -83,8 +85,8 @@ bool qtHasCp932()
 
 bool opened(iconv_t cd)
 {
-    // (iconv_t)-1 is iconv_open's documented failure value.
-    return cd != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is iconv_open's failure value
+    return cd != reinterpret_cast<iconv_t>(-1);
 }
 
 // Fallback through iconv's "CP932" (never "SHIFT_JIS": a different table).
@@ -97,8 +99,8 @@ QByteArray iconvConvert(const char* to, const char* from, QByteArrayView in, boo
     }
     QByteArray out;
     out.resize(in.size() * 4 + 16);
-    // iconv takes its input as char** for historical reasons; it never writes through it.
-    char* inPtr = const_cast<char*>(in.data()); // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): iconv never writes its input
+    char* inPtr = const_cast<char*>(in.data());
     auto inLeft = static_cast<size_t>(in.size());
     char* outPtr = out.data();
     auto outLeft = static_cast<size_t>(out.size());

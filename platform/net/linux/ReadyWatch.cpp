@@ -1,3 +1,5 @@
+// Linux: a descriptor watched with a read notifier.
+
 #include "platform/net/ReadyWatch.h"
 
 #include <QSocketNotifier>

@@ -1,3 +1,6 @@
+// The program's name on the D-Bus session bus, where a later start finds the
+// running instance and hands it its activation token.
+
 #include "platform/net/linux/SessionBusName.h"
 
 #include "platform/net/ActivationRequest.h"

@@ -1,3 +1,5 @@
+// Windows half of the CP932 converter.
+
 #include "platform/net/Cp932Converter.h"
 
 #include "platform/core/SecureWipe.h"

@@ -1,3 +1,5 @@
+// Windows: an event handle watched with an event notifier.
+
 #include "platform/net/ReadyWatch.h"
 
 #include <QWinEventNotifier>
@@ -7,8 +9,8 @@ namespace platform {
 
 ReadyWatch::ReadyWatch(std::intptr_t handle, QObject* parent) : QObject(parent)
 {
-    // The OS layer hands its event HANDLE over as a number.
-    auto* const event = reinterpret_cast<HANDLE>(handle); // NOLINT(performance-no-int-to-ptr)
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the OS layer hands its HANDLE over as a number
+    auto* const event = reinterpret_cast<HANDLE>(handle);
     auto* notifier = new QWinEventNotifier(event, this);
     connect(notifier, &QWinEventNotifier::activated, this, &ReadyWatch::ready);
     m_notifier = notifier;

@@ -1,3 +1,6 @@
+// Linux: every adapter but loopback from getifaddrs(), with its primary IPv4
+// address (0.0.0.0 while it is down or has no link) and its default gateway.
+
 #include "platform/os/Adapters.h"
 
 #include "platform/os/linux/RouteTable.h"

@@ -1,3 +1,5 @@
+// Linux: the console needs no code page.
+
 #include "platform/os/Console.h"
 
 namespace platform {

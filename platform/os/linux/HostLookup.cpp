@@ -1,3 +1,5 @@
+// Linux: a host name's IPv4 address from the system's resolver.
+
 #include "platform/os/HostLookup.h"
 
 #include "platform/os/SocketAddress.h"

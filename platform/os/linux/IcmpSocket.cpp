@@ -1,3 +1,7 @@
+// Linux: the ICMP socket, an unprivileged datagram socket where the system
+// allows one and a raw socket otherwise, its errors given as Windows Sockets
+// numbers as the client reports them.
+
 #include "platform/os/IcmpSocket.h"
 
 #include "platform/os/SocketAddress.h"
@@ -179,15 +183,17 @@ void IcmpSocket::close()
 
 // Setting, sending and receiving change the socket's state, which the
 // descriptor number does not show: these are not const.
-int IcmpSocket::setTimeToLive(int timeToLive) // NOLINT(readability-make-member-function-const)
+// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
+int IcmpSocket::setTimeToLive(int timeToLive)
 {
     if (setsockopt(m_fd, IPPROTO_IP, IP_TTL, &timeToLive, sizeof timeToLive) != 0)
         return windowsSocketsError(errno);
     return 0;
 }
 
-IcmpSocket::Sent IcmpSocket::sendTo( // NOLINT(readability-make-member-function-const)
-    const std::uint8_t* data, std::size_t size, const Ipv4Address& address, std::uint16_t port)
+// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
+IcmpSocket::Sent IcmpSocket::sendTo(const std::uint8_t* data, std::size_t size,
+                                    const Ipv4Address& address, std::uint16_t port)
 {
     Sent result;
     const sockaddr_in to = socketAddress(address, port);
@@ -240,10 +246,10 @@ IcmpSocket::Received IcmpSocket::receive(std::uint8_t* buffer, std::size_t capac
     return result;
 }
 
-// recvmsg() writes into buffer through the iovec, where the check cannot see it.
-IcmpSocket::Received IcmpSocket::receiveDatagram( // NOLINT(readability-make-member-function-const)
-    std::uint8_t* buffer,                         // NOLINT(readability-non-const-parameter)
-    std::size_t capacity, bool errorQueue)
+// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
+IcmpSocket::Received IcmpSocket::receiveDatagram(
+    // NOLINTNEXTLINE(readability-non-const-parameter): recvmsg() writes it through the iovec
+    std::uint8_t* buffer, std::size_t capacity, bool errorQueue)
 {
     Received result;
     sockaddr_in from{};

@@ -1,3 +1,5 @@
+// Linux: the PC's own addresses and its loopback adapters, from getifaddrs().
+
 #include "platform/os/LocalAddresses.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Walking the netlink messages of a neighbour dump for one IPv4 address in a
+// state that holds a resolved hardware address.
+
 #include "platform/os/linux/NeighbourDump.h"
 
 #include <cstring>

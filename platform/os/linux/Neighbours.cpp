@@ -1,3 +1,6 @@
+// Linux: the neighbour table asked for in one netlink dump, read with a
+// bounded number of bounded waits.
+
 #include "platform/os/Neighbours.h"
 
 #include "platform/os/linux/NeighbourDump.h"

@@ -1,3 +1,6 @@
+// Linux: the owner of a UDP port from /proc/net/udp, its user by uid and its
+// program by the process whose descriptors hold the socket.
+
 #include "platform/os/PortOwner.h"
 
 #include <cstdlib>

@@ -1,3 +1,7 @@
+// Linux: dropping capabilities, the standard descriptors kept open, and the
+// ICMP helper started as a child holding only raw-socket rights, reached over
+// a socket pair and reaped by a SIGCHLD handler.
+
 #include "platform/os/Privileges.h"
 
 #include <algorithm>
@@ -27,7 +31,8 @@ int& helperChannel()
 }
 
 // The helper's process, reaped by onChildEnded whenever it ends.
-volatile pid_t helperProcess = -1; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): a signal handler reads it
+volatile pid_t helperProcess = -1;
 
 using SignalAction = struct sigaction;
 

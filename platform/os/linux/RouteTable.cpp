@@ -1,3 +1,5 @@
+// Linux: each adapter's default gateway, read from /proc/net/route.
+
 #include "platform/os/linux/RouteTable.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,6 @@
+// Linux: mlock for the secret buffers, and no core file or inspection of the
+// process by others.
+
 #include "platform/os/SecretMemory.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,5 @@
+// Linux: the monotonic clock in milliseconds, and getpid().
+
 #include "platform/os/Tick.h"
 
 #include <ctime>

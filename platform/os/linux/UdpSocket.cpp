@@ -1,3 +1,6 @@
+// Linux: the UDP socket on the BSD calls, with the arrival adapter from
+// IP_PKTINFO and sending through a named adapter.
+
 #include "platform/os/UdpSocket.h"
 
 #include "platform/os/LocalAddresses.h"
@@ -78,8 +81,9 @@ std::intptr_t UdpSocket::handle() const
     return m_fd;
 }
 
-std::ptrdiff_t UdpSocket::sendTo( // NOLINT(readability-make-member-function-const)
-    const void* data, std::size_t size, const Ipv4Address& address, std::uint16_t port)
+// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
+std::ptrdiff_t UdpSocket::sendTo(const void* data, std::size_t size, const Ipv4Address& address,
+                                 std::uint16_t port)
 {
     if (m_fd < 0)
         return -1;
@@ -95,16 +99,15 @@ std::ptrdiff_t UdpSocket::sendTo( // NOLINT(readability-make-member-function-con
 // Linux routes a limited broadcast by the source address alone only when no
 // interface is named; naming the interface in the datagram's own IP_PKTINFO
 // holds for every destination and needs no privilege (SO_BINDTODEVICE would).
-std::ptrdiff_t UdpSocket::sendThrough( // NOLINT(readability-make-member-function-const)
-    const void* data, std::size_t size, const Arrival& via, const Ipv4Address& address,
-    std::uint16_t port)
+std::ptrdiff_t UdpSocket::sendThrough(const void* data, std::size_t size, const Arrival& via,
+                                      const Ipv4Address& address, std::uint16_t port)
 {
     // Whatever goes into loopback reaches only programs on this PC.
     if (m_fd < 0 || !via.known() || localAddresses().isLoopbackAdapter(via.interfaceIndex))
         return -1;
     sockaddr_in to = socketAddress(address, port);
-    // sendmsg only reads the bytes; iovec has no const form.
-    iovec part{const_cast<void*>(data), size}; // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): sendmsg reads it; iovec has no const
+    iovec part{const_cast<void*>(data), size};
     alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
     msghdr message{};
     message.msg_name = &to;
@@ -157,8 +160,8 @@ Arrival arrivalOf(msghdr& message)
 
 } // namespace
 
-UdpSocket::Received UdpSocket::receive( // NOLINT(readability-make-member-function-const)
-    void* buffer, std::size_t capacity)
+// NOLINTNEXTLINE(readability-make-member-function-const): the socket changes, not this object
+UdpSocket::Received UdpSocket::receive(void* buffer, std::size_t capacity)
 {
     Received received;
     if (m_fd < 0)

@@ -1,3 +1,6 @@
+// Windows: the adapters with their IPv4 address, mask, gateway and interface
+// index, read from the IP Helper's adapter list.
+
 #include "platform/os/Adapters.h"
 
 // clang-format off

@@ -1,3 +1,6 @@
+// Windows: the console switched to the UTF-8 code page for the program's life,
+// and put back however the program ends.
+
 #include "platform/os/Console.h"
 
 #include <atomic>
@@ -8,7 +11,7 @@ namespace {
 
 // The code page to put back, for the Ctrl+C handler too (it takes no
 // context); 0: nothing to do.
-// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the handler's only way in
 std::atomic<UINT> codePageToRestore{0};
 
 void restoreCodePage()

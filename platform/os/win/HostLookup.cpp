@@ -1,3 +1,5 @@
+// Windows: a host name's IPv4 address from getaddrinfo().
+
 #include "platform/os/HostLookup.h"
 
 #include "platform/os/win/SocketLayer.h"

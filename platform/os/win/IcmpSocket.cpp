@@ -1,3 +1,7 @@
+// Windows: the ICMP socket on the IP Helper's echo call, which needs no
+// rights; its answers laid out as the datagrams a raw socket would have
+// received, so that the client reads both systems alike.
+
 #include "platform/os/IcmpSocket.h"
 
 #include "platform/os/SocketAddress.h"

@@ -1,3 +1,6 @@
+// Windows: the PC's own addresses and its loopback adapter, from the
+// system's address table.
+
 #include "platform/os/LocalAddresses.h"
 
 // clang-format off

@@ -1,3 +1,5 @@
+// Windows: the neighbour table read from the IP Helper.
+
 #include "platform/os/Neighbours.h"
 
 // clang-format off
@@ -46,8 +48,8 @@ bool neighbourResolved(std::string_view address)
         const MIB_IPNET_ROW2& row = table->Table[i];
         // An entry flagged unreachable holds no address that answered,
         // whatever its state says (wine shows a failed lookup as stale).
-        // SOCKADDR_INET is the API's union; si_family says which member holds.
-        // NOLINTBEGIN(cppcoreguidelines-pro-type-union-access)
+        // NOLINTBEGIN(cppcoreguidelines-pro-type-union-access): the API's union, si_family says
+        // which member holds
         found = row.Address.si_family == AF_INET &&
                 row.Address.Ipv4.sin_addr.s_addr == wanted.s_addr && confirmed(row.State) &&
                 !row.IsUnreachable;

@@ -1,3 +1,6 @@
+// Windows: the owner of a UDP port from the system's UDP table, with its
+// program and account where this user may open the process.
+
 #include "platform/os/PortOwner.h"
 
 // clang-format off

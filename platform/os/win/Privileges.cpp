@@ -1,3 +1,6 @@
+// Windows: the echo call needs no rights, so there is nothing to drop and no
+// helper; the functions answer accordingly.
+
 #include "platform/os/Privileges.h"
 
 namespace platform {

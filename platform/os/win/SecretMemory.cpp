@@ -1,3 +1,5 @@
+// Windows: VirtualLock for the secret buffers.
+
 #include "platform/os/SecretMemory.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Windows: Winsock started once, on first use, and cleaned up at exit.
+
 #include "platform/os/win/SocketLayer.h"
 
 #include <winsock2.h>

@@ -1,3 +1,5 @@
+// Windows: GetTickCount() and the process id.
+
 #include "platform/os/Tick.h"
 
 #include <windows.h>

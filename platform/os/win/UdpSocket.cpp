@@ -1,3 +1,6 @@
+// Windows: the UDP socket on Winsock, with the arrival adapter read through
+// WSARecvMsg and IP_PKTINFO.
+
 #include "platform/os/UdpSocket.h"
 
 #include "platform/os/SocketAddress.h"

@@ -1,3 +1,6 @@
+// The search window: its look and place, and its bar, which fills once in
+// fifty steps and stays full when the window is hidden and shown again.
+
 #include "mainwindow/Form2.h"
 
 #include "platform/gui/Fonts.h"

@@ -1,10 +1,14 @@
+// The main window in-process against scripted scans: the controls at
+// creation, the guide's page moves, the list and details of each kind of
+// unit, the action buttons, and unit texts shown as plain characters.
+
 #include "mainwindow/Form_SelectNAS.h"
 
-#include "MainWindowFixture.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "platform/gui/Fonts.h"
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 #include "tests/testsupport/MessageBoxCatcher.h"
 
 #include <QDialog>

@@ -1,4 +1,7 @@
-#include "MainWindowFixture.h"
+// The main-window test helpers: a fixed network check and units added to the
+// table as their replies would add them.
+
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 
 #include "discovery/core/DiscoveryReply.h"
 #include "platform/net/Cp932.h"

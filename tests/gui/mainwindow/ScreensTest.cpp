@@ -1,8 +1,11 @@
-#include "MainWindowFixture.h"
+// Every page as a person sees it: saved as PNG beside the test (screens/),
+// and every visible text checked to be drawn with real glyphs and to fit.
+
 #include "discovery/core/DeviceTable.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
 #include "platform/gui/Fonts.h"
+#include "tests/gui/mainwindow/MainWindowFixture.h"
 
 #include <QDir>
 #include <QFontInfo>
@@ -13,8 +16,6 @@
 #include <QtTest>
 #include <cstdint>
 
-// Every page as a person sees it: saved as PNG beside the test (screens/),
-// and every visible text checked to be drawn with real glyphs and to fit.
 class ScreensTest : public QObject
 {
     Q_OBJECT

@@ -3,7 +3,7 @@
 // standard output whenever a control reports a change. Quits by itself
 // after the number of seconds given as its argument (default 60).
 
-#include "AddressGroupWindow.h"
+#include "tests/gui/widgets/AddressGroupWindow.h"
 
 #include <QApplication>
 #include <QTimer>

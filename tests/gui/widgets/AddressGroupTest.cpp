@@ -2,8 +2,8 @@
 // program uses: every field must be inside the group box and wide enough to
 // show "255" whole. Saves a picture when MRV_SCREENSHOT_DIR names a folder.
 
-#include "AddressGroupWindow.h"
-#include "Typing.h"
+#include "tests/gui/widgets/AddressGroupWindow.h"
+#include "tests/gui/widgets/Typing.h"
 
 #include <QDir>
 #include <QFontInfo>

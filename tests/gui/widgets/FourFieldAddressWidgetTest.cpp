@@ -2,7 +2,7 @@
 
 #include "widgets/FourFieldAddressWidget.h"
 
-#include "Typing.h"
+#include "tests/gui/widgets/Typing.h"
 #include "widgets/core/PackedAddress.h"
 
 #include <QClipboard>

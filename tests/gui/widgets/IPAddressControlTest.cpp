@@ -3,7 +3,7 @@
 
 #include "widgets/IPAddressControl.h"
 
-#include "Typing.h"
+#include "tests/gui/widgets/Typing.h"
 #include "widgets/core/PackedAddress.h"
 
 #include <QMessageBox>

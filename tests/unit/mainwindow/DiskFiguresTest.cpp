@@ -1,3 +1,6 @@
+// Disk figures: numbers read as strtod reads them, sizes formatted without
+// overflow, and the free ratio shown without rounding up.
+
 #include "mainwindow/core/DiskFigures.h"
 
 #include <QtTest>

@@ -1,3 +1,6 @@
+// The guide's page moves, the page the scan's end chooses, and the guide
+// texts joined by CR LF.
+
 #include "mainwindow/core/GuidePage.h"
 
 #include "mainwindow/core/GuideTexts.h"

@@ -1,3 +1,5 @@
+// Which addresses the automatic mode tries, and what the manual mode proposes.
+
 #include "settings/core/FreeAddressCandidates.h"
 #include "settings/core/ManualProposal.h"
 
@@ -7,7 +9,6 @@ using namespace settings;
 
 Q_DECLARE_METATYPE(settings::Octets)
 
-// Which addresses the automatic mode tries, and what the manual mode proposes.
 class AddressChoiceTest : public QObject
 {
     Q_OBJECT

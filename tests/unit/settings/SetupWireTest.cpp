@@ -1,3 +1,5 @@
+// The setup request as it goes on the wire and the recognition of the reply.
+
 #include "settings/core/SetupReply.h"
 #include "settings/core/SetupRequest.h"
 
@@ -40,7 +42,6 @@ QByteArray build(const SetupRequestFields& f)
 
 } // namespace
 
-// The setup request as it goes on the wire and the recognition of the reply.
 class SetupWireTest : public QObject
 {
     Q_OBJECT

@@ -1,3 +1,6 @@
+// The desktop opener is replaced by a script on PATH that writes down what it
+// was asked to open; nothing is really opened and nothing goes on the network.
+
 #include "platform/gui/Opener.h"
 
 #include <QFile>
@@ -7,8 +10,6 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
-// The desktop opener is replaced by a script on PATH that writes down what it
-// was asked to open; nothing is really opened and nothing goes on the network.
 class OpenerTest : public QObject
 {
     Q_OBJECT
