@@ -5,6 +5,7 @@
 #include "probe/core/HelperMessages.h"
 
 #include "probe/core/InternetChecksum.h"
+#include "probe/core/LittleEndian.h"
 
 namespace probe {
 
@@ -12,17 +13,6 @@ namespace {
 
 constexpr std::size_t kEchoOffset = 4;
 constexpr std::size_t kWaitOffset = kEchoOffset + kEchoRequestSize;
-
-void put16(std::uint8_t* at, std::uint16_t value)
-{
-    at[0] = static_cast<std::uint8_t>(value & 0xFFU);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-std::uint16_t get16(const std::uint8_t* at)
-{
-    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
-}
 
 // Our own echo request and no other: type 8, code 0, a right checksum, eight
 // zero bytes and the 'E' payload. Identifier, sequence and time stamp vary.
@@ -58,7 +48,7 @@ HelperRequestBytes encodeHelperRequest(const HelperRequest& request)
         bytes[i] = request.target[i];
     for (std::size_t i = 0; i < kEchoRequestSize; ++i)
         bytes[kEchoOffset + i] = request.echo[i];
-    put16(bytes.data() + kWaitOffset, request.waitMs);
+    putLittleEndian16(bytes, kWaitOffset, request.waitMs);
     return bytes;
 }
 
@@ -71,7 +61,7 @@ std::optional<HelperRequest> decodeHelperRequest(const std::uint8_t* data, std::
         request.target[i] = data[i];
     for (std::size_t i = 0; i < kEchoRequestSize; ++i)
         request.echo[i] = data[kEchoOffset + i];
-    request.waitMs = get16(data + kWaitOffset);
+    request.waitMs = getLittleEndian16(data, kWaitOffset);
     if (!isHelperTarget(request.target) || !isOurEchoRequest(request.echo) ||
         request.waitMs > kHelperMaxWaitMs)
         return std::nullopt;
@@ -86,11 +76,9 @@ HelperReplyBytes encodeHelperReply(const HelperReply& reply)
 {
     HelperReplyBytes bytes{};
     bytes[0] = static_cast<std::uint8_t>(reply.outcome);
-    const auto error = static_cast<std::uint32_t>(reply.error);
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[2 + i] = static_cast<std::uint8_t>((error >> (8 * i)) & 0xFFU);
+    putLittleEndian32(bytes, 2, static_cast<std::uint32_t>(reply.error));
     const std::uint16_t size = reply.size > kIcmpBufferSize ? 0 : reply.size;
-    put16(bytes.data() + 6, size);
+    putLittleEndian16(bytes, 6, size);
     for (std::size_t i = 0; i < size; ++i)
         bytes[8 + i] = reply.datagram[i];
     return bytes;
@@ -102,11 +90,8 @@ std::optional<HelperReply> decodeHelperReply(const std::uint8_t* data, std::size
         return std::nullopt;
     HelperReply reply;
     reply.outcome = static_cast<HelperOutcome>(data[0]);
-    std::uint32_t error = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        error |= static_cast<std::uint32_t>(data[2 + i]) << (8 * i);
-    reply.error = static_cast<std::int32_t>(error);
-    reply.size = get16(data + 6);
+    reply.error = static_cast<std::int32_t>(getLittleEndian32(data, 2));
+    reply.size = getLittleEndian16(data, 6);
     if (reply.size > kIcmpBufferSize)
         return std::nullopt;
     if ((reply.outcome == HelperOutcome::Answered) != (reply.size > 0))

@@ -1,8 +1,8 @@
 #pragma once
-// Bounds-checked little-endian field access in the fixed ICMP buffers.
+// Bounds-checked little-endian field access in the fixed byte buffers of the
+// ICMP datagrams and the helper's messages.
 
-#include "probe/core/EchoRequest.h"
-
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -10,20 +10,22 @@ namespace probe {
 
 // Writes nothing past the buffer's end: a field that does not fit whole is
 // skipped (the callers only use offsets that fit).
-inline void putLittleEndian16(IcmpBuffer& buffer, std::size_t offset, std::uint16_t value)
+template <std::size_t N>
+void putLittleEndian16(std::array<std::uint8_t, N>& buffer, std::size_t offset, std::uint16_t value)
 {
-    if (offset > buffer.size() || buffer.size() - offset < 2)
+    if (offset > N || N - offset < 2)
         return;
     buffer[offset] = static_cast<std::uint8_t>(value & 0xFFU);
     buffer[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-inline void putLittleEndian32(IcmpBuffer& buffer, std::size_t offset, std::uint32_t value)
+template <std::size_t N>
+void putLittleEndian32(std::array<std::uint8_t, N>& buffer, std::size_t offset, std::uint32_t value)
 {
-    if (offset > buffer.size() || buffer.size() - offset < 4)
+    if (offset > N || N - offset < 4)
         return;
     for (std::size_t i = 0; i < 4; ++i)
-        buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        buffer[offset + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFFU);
 }
 
 // The caller guarantees data[offset, offset + 2/4) is readable.

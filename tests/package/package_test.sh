@@ -17,20 +17,7 @@ package=mrv7k2-setup
 setup=/usr/bin/mrv7k2-setup
 find=/usr/bin/mrv7k2-find
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# until_true SECONDS CMD...: polls CMD every 0.1 s, at most SECONDS.
-until_true() {
-    local limit=$1 i
-    shift
-    for ((i = 0; i < limit * 10; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$root/tests/testsupport/script-test.sh"
 
 # --- inside the lab's pc namespace, on a private desktop -------------------
 if [[ ${1:-} == --gui ]]; then

@@ -3,8 +3,9 @@
 #   source "$MRV_SOURCE_DIR/tools/lab/wine.sh"
 #   wine_check || exit 77              # prints the reason
 #   wine_prefix_up "$P" DIR            # a fresh prefix in DIR, its wineserver in P's pc
+#   wine_display "$P" DIR              # a private X display in P's pc, as DISPLAY
 #   wine_exec "$P" PROGRAM.exe ARGS    # runs it in P's pc namespace
-#   wine_prefix_down                   # ends the wineserver (also on lab_down)
+#   wine_prefix_down                   # ends the wineserver and the display
 #
 # wine reads the adapters in a service process and keeps a server process for
 # the prefix: both start with the first wine process, so that one is started
@@ -50,21 +51,45 @@ wine_prefix_up() {
 }
 
 # wine_exec PREFIX PROGRAM ARGS...: QT_* variables of the caller reach the
-# program as wine passes them on: through their WINE-prefixed names.
+# program as wine passes them on: through their WINE-prefixed names. With
+# WINE_TIMEOUT set, the run is ended after that many seconds.
 wine_exec() {
     local p=$1
     shift
-    local env v
+    local env v bound=()
     mapfile -t env < <(wine__env)
     while IFS='=' read -r v _; do
         [[ $v == QT_* ]] && env+=("WINE$v=${!v}")
     done < <(env)
-    lab_exec "$p" pc env "${env[@]}" "$WINE_BIN" "$@"
+    [[ -n ${WINE_TIMEOUT:-} ]] && bound=(timeout "$WINE_TIMEOUT")
+    lab_exec "$p" pc "${bound[@]}" env "${env[@]}" "$WINE_BIN" "$@"
 }
 
+# wine_display PREFIX DIR: an X display for wine's windows in P's pc namespace,
+# exported as DISPLAY (Xvfb picks a free number, so tests never share one);
+# its process in WINE_XVFB, its log in DIR/xvfb.log.
+wine_display() {
+    local p=$1 dir=$2 i
+    exec 3>"$dir/display"
+    lab_exec "$p" pc Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+        >"$dir/xvfb.log" 2>&1 &
+    WINE_XVFB=$!
+    exec 3>&-
+    for ((i = 0; i < 100; i++)); do
+        [[ -s $dir/display ]] && break
+        sleep 0.1
+    done
+    [[ -s $dir/display ]] || { echo "wine: Xvfb did not start (see $dir/xvfb.log)" >&2; return 1; }
+    DISPLAY=:$(head -n1 "$dir/display")
+    export DISPLAY
+}
+
+# wine_prefix_down: the wineserver ends first, then the display it drew on.
 wine_prefix_down() {
-    [[ -n ${WINEPREFIX:-} ]] || return 0
-    WINEPREFIX=$WINEPREFIX "$WINESERVER_BIN" -k 2>/dev/null
-    WINEPREFIX=$WINEPREFIX "$WINESERVER_BIN" -w 2>/dev/null
+    if [[ -n ${WINEPREFIX:-} ]]; then
+        WINEPREFIX=$WINEPREFIX "$WINESERVER_BIN" -k 2>/dev/null
+        WINEPREFIX=$WINEPREFIX "$WINESERVER_BIN" -w 2>/dev/null
+    fi
+    [[ -n ${WINE_XVFB:-} ]] && kill "$WINE_XVFB" 2>/dev/null
     return 0
 }

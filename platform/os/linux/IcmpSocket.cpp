@@ -5,6 +5,7 @@
 #include "platform/os/IcmpSocket.h"
 
 #include "platform/os/SocketAddress.h"
+#include "platform/os/linux/SocketMessage.h"
 
 #include <cerrno>
 #include <chrono>
@@ -255,13 +256,7 @@ IcmpSocket::Received IcmpSocket::receiveDatagram(
     sockaddr_in from{};
     iovec io{buffer, capacity};
     alignas(cmsghdr) unsigned char control[256];
-    msghdr msg{};
-    msg.msg_name = &from;
-    msg.msg_namelen = sizeof from;
-    msg.msg_iov = &io;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
+    msghdr msg = socketMessage(from, io, control, sizeof control);
     const ssize_t n = ::recvmsg(m_fd, &msg, MSG_DONTWAIT | (errorQueue ? MSG_ERRQUEUE : 0));
     if (n < 0) {
         if (errno != EAGAIN && errno != EWOULDBLOCK)

@@ -5,6 +5,7 @@
 
 #include "platform/os/LocalAddresses.h"
 #include "platform/os/SocketAddress.h"
+#include "platform/os/linux/SocketMessage.h"
 
 #include <cerrno>
 #include <cstring>
@@ -109,13 +110,7 @@ std::ptrdiff_t UdpSocket::sendThrough(const void* data, std::size_t size, const 
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): sendmsg reads it; iovec has no const
     iovec part{const_cast<void*>(data), size};
     alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr message{};
-    message.msg_name = &to;
-    message.msg_namelen = sizeof to;
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
+    msghdr message = socketMessage(to, part, control, sizeof control);
     cmsghdr* header = CMSG_FIRSTHDR(&message);
     header->cmsg_level = IPPROTO_IP;
     header->cmsg_type = IP_PKTINFO;
@@ -172,13 +167,7 @@ UdpSocket::Received UdpSocket::receive(void* buffer, std::size_t capacity)
     msghdr message{};
     ssize_t got = -1;
     do {
-        message = {};
-        message.msg_name = &from;
-        message.msg_namelen = sizeof from;
-        message.msg_iov = &part;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
+        message = socketMessage(from, part, control, sizeof control);
         // A datagram longer than the buffer is cut to it; the kernel drops the rest.
         got = ::recvmsg(m_fd, &message, 0);
     } while (got < 0 && errno == EINTR);

@@ -14,6 +14,7 @@ program=$MRV_BUILD_DIR/app/mrv7k2-setup
 sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send ${MRV_WM:+$MRV_WM wmctrl} \
     ${MRV_XFT_DPI:+xrdb}; do
@@ -27,7 +28,7 @@ if [[ ! -x /usr/libexec/at-spi-bus-launcher ]] || ! /usr/bin/python3 -c 'import 
     exit 77
 fi
 for f in "$program" "$sim"; do
-    [[ -x $f ]] || { echo "e2e: $f is not built" >&2; exit 1; }
+    [[ -x $f ]] || fail "$f is not built"
 done
 
 # MRV_WM: the window manager to run the scenario under (none by default).
@@ -61,7 +62,7 @@ for name in "${units[@]}"; do
         [[ -e $work/ready-$name ]] && break
         sleep 0.1
     done
-    [[ -e $work/ready-$name ]] || { echo "e2e: $name did not start" >&2; cat "$work/sim-$name.out" >&2 2>/dev/null; exit 1; }
+    [[ -e $work/ready-$name ]] || { cat "$work/sim-$name.out" >&2 2>/dev/null; fail "$name did not start"; }
 done
 
 # The desktop's opener, standing in for the file browser and the web browser.

@@ -19,6 +19,7 @@ mode=$2
 program=$MRV_BUILD_DIR/app/mrv7k2-setup
 sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 tools=(python3 setpriv)
 case $compositor in
@@ -37,11 +38,8 @@ mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mrv-wayland.XXXXXX)
 P=$(lab_prefix) || exit 1
 trap 'lab_down "$P"; cp -f "$work"/*.log "$artifacts"/ 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    declare -F shot >/dev/null && shot failure
-    exit 1
-}
+# A failure leaves a picture of the screen once there is one to take.
+on_fail() { declare -F shot >/dev/null && shot failure; }
 lab_up "$P" || exit 1
 lab_host "$P" u1 192.168.1.50/24 || exit 1
 lab_exec "$P" u1 "$sim" --lifetime 200 --ready-file "$work/ready" --identity 00:11:22:33:44:50 \
@@ -78,7 +76,7 @@ for _ in $(seq 100); do
     [[ -S $work/runtime/wayland-1 ]] && break
     sleep 0.1
 done
-[[ -S $work/runtime/wayland-1 ]] || { echo "FAIL: $compositor did not start"; cat "$work/compositor.log"; exit 1; }
+[[ -S $work/runtime/wayland-1 ]] || { cat "$work/compositor.log"; fail "$compositor did not start"; }
 session=("${as_user[@]}" WAYLAND_DISPLAY=wayland-1)
 if [[ $compositor == sway ]]; then
     for _ in $(seq 50); do

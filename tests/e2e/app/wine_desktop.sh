@@ -15,6 +15,7 @@ windows=${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}
 program=$windows/app/mrv7k2-setup.exe
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 source "$MRV_SOURCE_DIR/tools/lab/wine.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 wine_check || exit 77
 [[ -f $program ]] || { echo "SKIP: no Windows build at $windows (bash scripts/build windows)"; exit 77; }
 for tool in Xvfb xdotool import ${MRV_WM:-}; do
@@ -37,11 +38,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    shot "failure"
-    exit 1
-}
+# A failure leaves a picture of the screen beside the others.
+on_fail() { shot "failure"; }
 
 lab_up "$P" || exit 1
 unit() { # NAME ADDR/LEN nas-sim options...
@@ -55,7 +53,7 @@ unit() { # NAME ADDR/LEN nas-sim options...
         [[ -e $work/ready-$name ]] && return 0
         sleep 0.1
     done
-    echo "FAIL: unit $name did not start"; exit 1
+    fail "unit $name did not start"
 }
 [[ $scenario == units ]] && unit office 192.168.1.50/24 --identity 00:0D:0B:7A:10:50 --ip 192.168.1.50 \
     --host NAS-OFFICE --user admin --password secret --on-setup address
@@ -63,14 +61,7 @@ unit() { # NAME ADDR/LEN nas-sim options...
     --host 経理部NAS --broadcast --delay 200
 
 # The display, in the pc namespace with everything that talks to it.
-exec 3>"$work/display"
-lab_exec "$P" pc Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
+wine_display "$P" "$work" || fail "no display"
 x() { lab_exec "$P" pc "$@"; }
 if [[ -n ${MRV_WM:-} ]]; then
     x "$MRV_WM" >"$work/wm.log" 2>&1 &

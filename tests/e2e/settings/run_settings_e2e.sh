@@ -15,6 +15,7 @@ program=$MRV_BUILD_DIR/app/mrv7k2-setup
 sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 for tool in Xvfb xdotool xev xprop import dbus-daemon dbus-send; do
     command -v "$tool" >/dev/null || { echo "e2e skipped: $tool is not installed" >&2; exit 77; }
@@ -24,7 +25,7 @@ if [[ ! -x /usr/libexec/at-spi-bus-launcher ]] || ! /usr/bin/python3 -c 'import 
     exit 77
 fi
 for f in "$program" "$sim" "$common/desktop.sh" "$common/mrv_e2e.py"; do
-    [[ -e $f ]] || { echo "e2e: $f is missing" >&2; exit 1; }
+    [[ -e $f ]] || fail "$f is missing"
 done
 
 artifacts=$MRV_BUILD_DIR/e2e-artifacts/$(basename "$scenario" .py)
@@ -54,7 +55,7 @@ for name in log office remote; do
         [[ -e $work/ready-$name ]] && break
         sleep 0.1
     done
-    [[ -e $work/ready-$name ]] || { echo "e2e: $name did not start" >&2; exit 1; }
+    [[ -e $work/ready-$name ]] || fail "$name did not start"
 done
 
 lab_exec "$P" pc env MRV_PROGRAM="$program" MRV_ARTIFACTS="$artifacts" \

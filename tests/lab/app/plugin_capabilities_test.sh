@@ -20,6 +20,7 @@ set -u
 : "${MRV_SOURCE_DIR:?run through ctest}"
 plugin=$1 helper_built=$2
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 command -v setcap >/dev/null || { echo "SKIP: no setcap"; exit 77; }
 
@@ -42,12 +43,11 @@ else
     setcap cap_net_raw+ep "$program" || exit 1
     setcap cap_net_raw+ep "$tree/libexec/mrv7k2-setup/mrv7k2-icmp-helper" || exit 1
 fi
-[[ -x $chroot_dir$program ]] || { echo "$program is not built" >&2; exit 1; }
+[[ -x $chroot_dir$program ]] || fail "$program is not built"
 chmod -R a+rX "$tree" && chmod 1777 "$tree/out"
 lab_up "$P" || exit 1
 lab_ping_group "$P" pc "1 0" || exit 1
 
-fails=0
 # attack NAME [SETPRIV-ARGS...]: the program with the plugin; its report checked.
 attack() {
     local name=$1 report=$tree/out/$1
@@ -66,8 +66,7 @@ attack() {
         ! grep -E '^Cap(Eff|Prm|Inh|Amb)' "$report" | grep -qv ':\s*0000000000000000$'; then
         echo "PASS: $name: no capability, no raw socket"
     else
-        echo "FAIL: $name: $(cat "$report" 2>/dev/null || echo 'no report') $(cat "$tree/out/$name.log")"
-        fails=$((fails + 1))
+        count_fail "$name: $(cat "$report" 2>/dev/null || echo 'no report') $(cat "$tree/out/$name.log")"
     fi
 }
 
@@ -77,15 +76,13 @@ attack root --reuid=0
 # The attacks on the helper and the start-up need the program's own helper
 # beside it on this system: not inside another release's tree.
 if [[ -n $chroot_dir ]]; then
-    ((fails == 0)) || exit 1
-    echo "all checks passed"
-    exit 0
+    checks_done
 fi
 
 helper=$(dirname "$program")/../libexec/mrv7k2-setup/mrv7k2-icmp-helper
 as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 lab_exec "$P" pc "${as_user[@]}" /usr/bin/python3 "$MRV_SOURCE_DIR/tests/lab/app/helper_as_tool.py" \
-    "$helper" 192.168.1.1 || fails=$((fails + 1))
+    "$helper" 192.168.1.1 || count_fail "the helper run as a tool (above)"
 
 # The program with 0-2 closed and descriptor 7 open on a file of the user's.
 # Without a capability of its own, as the package installs it (a program with
@@ -114,9 +111,8 @@ wait "$run"
 if [[ -n $helper_pid && $standard == /dev/null && $given == "0 1 2 3 4 " && -z $state ]]; then
     echo "PASS: closed 0-2: /dev/null; the helper got 0-3 only and was reaped"
 else
-    echo "FAIL: helper '$helper_pid', the program's 0-2: '$standard'," \
+    count_fail "helper '$helper_pid', the program's 0-2: '$standard'," \
         "the helper's descriptors: '$given', its state after its end: '$state'"
-    fails=$((fails + 1))
 fi
 
 # Root's program under a seccomp rule that refuses capset: it must not run.
@@ -137,9 +133,7 @@ os.execv(sys.argv[1], sys.argv[1:])' "$program" >"$tree/out/seccomp.log" 2>&1
     if [[ $status == 1 ]] && grep -q capabilities "$tree/out/seccomp.log"; then
         echo "PASS: a refused capability drop ends the program: $(head -n 1 "$tree/out/seccomp.log")"
     else
-        echo "FAIL: refused capset: status $status, $(cat "$tree/out/seccomp.log")"
-        fails=$((fails + 1))
+        count_fail "refused capset: status $status, $(cat "$tree/out/seccomp.log")"
     fi
 fi
-((fails == 0)) || exit 1
-echo "all checks passed"
+checks_done

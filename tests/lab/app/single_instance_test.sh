@@ -15,11 +15,12 @@ program=$MRV_BUILD_DIR/app/mrv7k2-setup
 desktop=$MRV_SOURCE_DIR/tests/e2e/app/desktop.sh
 
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 for tool in Xvfb xdotool xwininfo xmessage dbus-daemon ss; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
 done
-[[ -x $program ]] || { echo "$program is not built" >&2; exit 1; }
+[[ -x $program ]] || fail "$program is not built"
 
 if [[ ${1:-} != --inside ]]; then
     work=$(mktemp -d /tmp/mrv-single.XXXXXX)
@@ -33,20 +34,6 @@ if [[ ${1:-} != --inside ]]; then
 fi
 
 # --- inside the pc namespace, on the private desktop ---------------------
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# until SECONDS CMD...: polls CMD every 0.1 s, at most SECONDS.
-until_true() {
-    local limit=$1 i
-    shift
-    for ((i = 0; i < limit * 10; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 main_windows() { xdotool search --onlyvisible --name '^MRV-7K2$' 2>/dev/null; }
 search_windows() { xdotool search --onlyvisible --name '^NAS' 2>/dev/null; }
 has_main() { [[ -n $(main_windows) ]]; }

@@ -17,29 +17,29 @@ set -u
 version=$1 app_id=$2
 base=mrv7k2-setup-$version-windows-x64
 windows=${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 nas_sim=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
-[[ -x $wine && -x $wineserver ]] || { echo "SKIP: no wine64"; exit 77; }
+source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tools/lab/wine.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
+wine_check || exit 77
+# Its own wine environment, not wine_exec's: some runs tell wine to prefer
+# DLLs planted beside the programs (WINEDLLOVERRIDES below).
+wine=$WINE_BIN wineserver=$WINESERVER_BIN
 [[ -f $windows/app/mrv7k2-setup.exe ]] ||
     { echo "SKIP: no Windows build at $windows (bash scripts/build windows)"; exit 77; }
 for tool in unzip osslsigncode openssl Xvfb xdotool; do
     command -v $tool >/dev/null || { echo "SKIP: no $tool"; exit 77; }
 done
-source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 lab_check || exit 77
 P=$(lab_prefix) || exit 1
 work=$MRV_BUILD_DIR/windows-installer-test
 rm -rf "$work"
 mkdir -p "$work" || exit 1
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-failures=0
-xvfb=""
 # The prefix (700 MB) stays only when something failed, to be looked at.
-trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; [[ -n $xvfb ]] && kill "$xvfb"
-      lab_down "$P"; ((failures)) || rm -rf "$work"' EXIT
+trap 'lab_exec "$P" pc timeout 20 "$wineserver" -k 2>/dev/null; [[ -n ${WINE_XVFB:-} ]] && kill "$WINE_XVFB"
+      lab_down "$P"; ((SCRIPT_TEST_FAILURES)) || rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pc() { lab_exec "$P" pc timeout 120 "$@"; }
 # pc_text CMD...: CMD's output and errors without CRs; CMD's exit status.
 pc_text() {
@@ -68,15 +68,15 @@ reg_value() { pc "$wine" reg query "$key" /v "$1" /reg:64 2>/dev/null | tr -d '\
         -subj "/CN=MRV-7K2 throwaway signer" -addext extendedKeyUsage=codeSigning &&
         head -c 18 /dev/urandom | base64 >pass &&
         openssl pkcs12 -export -inkey key.pem -in cert.pem -passout file:pass -out cert.pfx
-) >/dev/null 2>&1 || { echo "FAIL: no throwaway certificate"; exit 1; }
+) >/dev/null 2>&1 || fail "no throwaway certificate"
 start=$(date +%s)
 MRV_SIGN_PKCS12=$work/cert.pfx MRV_SIGN_PASSWORD_FILE=$work/pass MRV_DIST_DIR=$work/dist \
     MRV_WINDOWS_BUILD_DIR=$windows "$MRV_SOURCE_DIR/scripts/package-windows" >"$work/package.log" 2>&1 ||
-    { echo "FAIL: scripts/package windows:"; tail -n 20 "$work/package.log"; exit 1; }
+    { tail -n 20 "$work/package.log"; fail "scripts/package windows (above)"; }
 echo "signed package: $(($(date +%s) - start)) s"
 installer=$work/dist/$base-installer.exe
 unzip -q "$work/dist/$base.zip" -d "$work/zip" || exit 1
-signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1 || fail "$2 is not signed"; }
+signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1 || count_fail "$2 is not signed"; }
 signed "$installer" "the installer"
 signed "$work/zip/$base/mrv7k2-setup.exe" "mrv7k2-setup.exe"
 signed "$work/zip/$base/mrv7k2-find.exe" "mrv7k2-find.exe"
@@ -93,7 +93,7 @@ for exe in mrv7k2-setup.exe mrv7k2-find.exe; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$work/zip/$base/$exe" |
         sed -n -E 's/^\s*DLL Name: (.*)$/\L\1/p'); do
         [[ ${known//[$'\n']/ } == *" $dll "* || $dll == api-ms-win-* ]] ||
-            fail "$exe imports $dll, which Windows looks for beside the exe first"
+            count_fail "$exe imports $dll, which Windows looks for beside the exe first"
     done
 done
 # The attack: every delay-loaded DLL planted beside the programs, and wine
@@ -124,41 +124,33 @@ done
 
 lab_up "$P" || exit 1
 # The program and the installer's pages need a display: one in the lab.
-exec 3>"$work/display"
-lab_exec "$P" pc Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
-    >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for ((i = 0; i < 100; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "FAIL: Xvfb did not start"; exit 1; }
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+wine_display "$P" "$work" || fail "no display"
 start=$(date +%s)
-pc "$wine" wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot"; exit 1; }
+pc "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot"
 settle
 
 # Outside Program Files any user could swap the programs: refused, nothing written.
-pc "$wine" "$installer" /S '/D=C:\Tools\MRV-7K2' >/dev/null 2>&1 && fail "/D=C:\Tools accepted"
+pc "$wine" "$installer" /S '/D=C:\Tools\MRV-7K2' >/dev/null 2>&1 && count_fail "/D=C:\Tools accepted"
 settle
-[[ -e $WINEPREFIX/drive_c/Tools ]] && fail "/D=C:\Tools wrote: $(find "$WINEPREFIX/drive_c/Tools" | tr '\n' ' ')"
+[[ -e $WINEPREFIX/drive_c/Tools ]] && count_fail "/D=C:\Tools wrote: $(find "$WINEPREFIX/drive_c/Tools" | tr '\n' ' ')"
 
-install_log=$(netsh_trace "$installer" /S) || fail "installer exit status $?"
+install_log=$(netsh_trace "$installer" /S) || count_fail "installer exit status $?"
 settle
 echo "prefix and silent installs: $(($(date +%s) - start)) s"
 
 # The installed files are the zip's, byte for byte.
 for f in mrv7k2-setup.exe mrv7k2-find.exe LICENSE.txt README.txt; do
-    cmp -s "$work/zip/$base/$f" "$dir/$f" || fail "installed $f differs from the zip's or is missing"
+    cmp -s "$work/zip/$base/$f" "$dir/$f" || count_fail "installed $f differs from the zip's or is missing"
 done
-[[ -f $dir/uninstall.exe ]] || fail "no uninstall.exe"
+[[ -f $dir/uninstall.exe ]] || count_fail "no uninstall.exe"
 signed "$dir/uninstall.exe" "the uninstaller"
 lnk=$(find "$menu" -maxdepth 1 -name '*.lnk' -printf '%f\n')
-[[ $lnk == "MRV-7K2 Setup.lnk" ]] || fail "all-users Start menu holds '$lnk'"
+[[ $lnk == "MRV-7K2 Setup.lnk" ]] || count_fail "all-users Start menu holds '$lnk'"
 grep -qaF 'MRV-7K2 Setup\mrv7k2-setup.exe' "$menu/$lnk" 2>/dev/null ||
-    fail "the shortcut does not point at the installed program"
+    count_fail "the shortcut does not point at the installed program"
 
 inst='C:\Program Files\MRV-7K2 Setup'
-expect_value() { [[ $(reg_value "$1") == "$2" ]] || fail "$1 is '$(reg_value "$1")', not '$2'"; }
+expect_value() { [[ $(reg_value "$1") == "$2" ]] || count_fail "$1 is '$(reg_value "$1")', not '$2'"; }
 expect_value DisplayName "MRV-7K2 Setup"
 expect_value DisplayVersion "$version"
 expect_value Publisher "The MRV-7K2 setup utility developers"
@@ -171,7 +163,7 @@ expect_value NoRepair 0x1
 size_kb=$(($(reg_value EstimatedSize)))
 bytes=$(du -s -b --apparent-size "$dir" | cut -f1)
 ((size_kb > 0 && size_kb * 1024 <= bytes && bytes < (size_kb + 5) * 1024)) ||
-    fail "EstimatedSize ${size_kb} KB for $bytes bytes installed"
+    count_fail "EstimatedSize ${size_kb} KB for $bytes bytes installed"
 
 # wine's trace doubles each backslash.
 traced_inst=${inst//\\/\\\\}
@@ -181,14 +173,14 @@ rules=$(grep -F '"add" L"rule"' <<<"$install_log")
 for exe in mrv7k2-setup mrv7k2-find; do
     for rule in "($exe.exe)\" L\"dir=in\" L\"action=allow\" L\"program=$traced_inst\\\\$exe.exe\" L\"profile=private,domain\" L\"protocol=UDP\" L\"enable" \
         "($exe.exe) public\" L\"dir=in\" L\"action=allow\" L\"program=$traced_inst\\\\$exe.exe\" L\"profile=public\" L\"protocol=UDP\" L\"localport=12310\" L\"enable"; do
-        grep -qF "L\"name=MRV-7K2 Setup $rule" <<<"$rules" || fail "no firewall rule 'MRV-7K2 Setup $rule'"
+        grep -qF "L\"name=MRV-7K2 Setup $rule" <<<"$rules" || count_fail "no firewall rule 'MRV-7K2 Setup $rule'"
     done
 done
-((${#rules} > 0 && $(wc -l <<<"$rules") == 4)) || fail "not four firewall rules:"$'\n'"$rules"
+((${#rules} > 0 && $(wc -l <<<"$rules") == 4)) || count_fail "not four firewall rules:"$'\n'"$rules"
 
 # The installed console program in the lab finds a simulated unit.
 installed_find=$dir/mrv7k2-find.exe
-[[ -x $nas_sim ]] || { fail "no simulated unit at $nas_sim (build nas-sim)"; exit 1; }
+[[ -x $nas_sim ]] || fail "no simulated unit at $nas_sim (build nas-sim)"
 lab_host "$P" u1 192.168.1.50/24 || exit 1
 lab_exec "$P" u1 "$nas_sim" --identity 00:80:87:00:00:50 --ip 192.168.1.50 \
     --ready-file "$work/u1.ready" --lifetime 120 >"$work/u1.out" 2>&1 &
@@ -196,11 +188,11 @@ for ((i = 0; i < 50; i++)); do
     [[ -e $work/u1.ready ]] && break
     sleep 0.1
 done
-found=$(pc_text "$wine" "$installed_find") || fail "installed mrv7k2-find exit $?"
+found=$(pc_text "$wine" "$installed_find") || count_fail "installed mrv7k2-find exit $?"
 WINEDLLOVERRIDES=$native_first pc_text "$wine" "$work/zip/$base/mrv7k2-find.exe" >/dev/null ||
-    fail "the zip's mrv7k2-find.exe beside planted DLLs: exit $?"
+    count_fail "the zip's mrv7k2-find.exe beside planted DLLs: exit $?"
 grep -q '^1 .*00:80:87:00:00:50  192\.168\.1\.50 ' <<<"$found" ||
-    fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
+    count_fail "installed mrv7k2-find did not find the unit:"$'\n'"$found"
 
 # While the program runs (the zip's, beside the planted DLLs), neither an
 # upgrade nor an uninstall touches the installed one.
@@ -213,18 +205,18 @@ for ((i = 0; i < 60; i++)); do
 done
 pc "$wine" "$installer" /S >/dev/null 2>&1
 status=$?
-((status == 170)) || fail "installing over the running program: exit $status, not 170 (busy)"
+((status == 170)) || count_fail "installing over the running program: exit $status, not 170 (busy)"
 # _?= runs the uninstaller in place (no copy that returns at once); its value
 # is taken unquoted, so here a folder without spaces that holds nothing.
 pc "$wine" "$dir/uninstall.exe" /S '_?=C:\Nothing' >/dev/null 2>&1
 status=$?
-((status == 170)) || fail "uninstalling the running program: exit $status, not 170 (busy)"
-[[ -f $dir/mrv7k2-setup.exe && -f $dir/uninstall.exe ]] || fail "files went while the program ran"
+((status == 170)) || count_fail "uninstalling the running program: exit $status, not 170 (busy)"
+[[ -f $dir/mrv7k2-setup.exe && -f $dir/uninstall.exe ]] || count_fail "files went while the program ran"
 pc "$wine" taskkill /f /im mrv7k2-setup.exe >/dev/null 2>&1
 wait "$program"
 settle
 planted=$(find "$work/zip/$base" -name '*.loaded' -printf '%f ')
-[[ -z $planted ]] || fail "the programs loaded planted DLLs: $planted"
+[[ -z $planted ]] || count_fail "the programs loaded planted DLLs: $planted"
 
 # An upgrade through the pages (Enter on each; "Run" is ticked on the last)
 # starts the program through explorer.exe, not elevated from the installer.
@@ -236,29 +228,28 @@ for ((i = 0; i < 60; i++)); do
     [[ -n $window ]] && lab_exec "$P" pc xdotool windowfocus --sync "$window" key Return 2>/dev/null
     sleep 1
 done
-kill -0 "$pages" 2>/dev/null && fail "the installer's pages did not finish on Enter"
+kill -0 "$pages" 2>/dev/null && count_fail "the installer's pages did not finish on Enter"
 wait "$pages"
 # CREATOR-PID for each process started: "PID:TID:trace:process:CreateProcessInternalW ... cmdline L"...".
 creators() { tr -d '\r' <"$work/pages.log" | grep -F ':CreateProcessInternalW ' |
     grep -F "cmdline L\"$1\"" | cut -d: -f1 | sort -u; }
 program_cmd="\\\"$traced_inst\\\\mrv7k2-setup.exe\\\""
 through_shell=$(creators "\\\"C:\\\\windows\\\\explorer.exe\\\" $program_cmd")
-[[ -n $through_shell ]] || fail "the finish page did not start the program through explorer.exe"
-[[ -n $(creators "$program_cmd") ]] || fail "explorer.exe did not start the program"
+[[ -n $through_shell ]] || count_fail "the finish page did not start the program through explorer.exe"
+[[ -n $(creators "$program_cmd") ]] || count_fail "explorer.exe did not start the program"
 [[ -n $through_shell && $(creators "$program_cmd") == *"$through_shell"* ]] &&
-    fail "the installer started the program itself"
+    count_fail "the installer started the program itself"
 pc "$wineserver" -k
 settle
 
-uninstall_log=$(netsh_trace "$dir/uninstall.exe" /S) || fail "uninstaller exit status $?"
+uninstall_log=$(netsh_trace "$dir/uninstall.exe" /S) || count_fail "uninstaller exit status $?"
 settle
 for rule in "(mrv7k2-setup.exe)" "(mrv7k2-setup.exe) public" "(mrv7k2-find.exe)" "(mrv7k2-find.exe) public"; do
     grep -F '"delete" L"rule"' <<<"$uninstall_log" |
-        grep -qF "L\"name=MRV-7K2 Setup $rule\"" || fail "firewall rule '$rule' not deleted"
+        grep -qF "L\"name=MRV-7K2 Setup $rule\"" || count_fail "firewall rule '$rule' not deleted"
 done
-[[ ! -e $dir ]] || fail "left behind: $(find "$dir" | tr '\n' ' ')"
-[[ -z $(find "$menu" -maxdepth 1 -name '*.lnk') ]] || fail "the shortcut is left"
-pc "$wine" reg query "$key" /reg:64 >/dev/null 2>&1 && fail "the Uninstall key is left"
+[[ ! -e $dir ]] || count_fail "left behind: $(find "$dir" | tr '\n' ' ')"
+[[ -z $(find "$menu" -maxdepth 1 -name '*.lnk') ]] || count_fail "the shortcut is left"
+pc "$wine" reg query "$key" /reg:64 >/dev/null 2>&1 && count_fail "the Uninstall key is left"
 
-((failures == 0)) || exit 1
-echo "PASS: signed, Program Files only, silent install, shortcut, Uninstall key, firewall rules, refused while running, the program started as the user, a clean uninstall"
+checks_done "PASS: signed, Program Files only, silent install, shortcut, Uninstall key, firewall rules, refused while running, the program started as the user, a clean uninstall"

@@ -8,7 +8,7 @@ again="0C01R00:80:87:00:00:70'192.168.1.71','255.255.255.0','192.168.1.1','SECON
 unit u 192.168.1.70/24 -- --raw-text "$first" --raw-text "$again" --raw-text "$again"
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
-check '
+assert_scan '
 assert j["DeviceCount"] == 1, j["DeviceCount"]
 assert recs[0]["HostName"] == "FIRST" and recs[0]["IpAddress"] == "192.168.1.70", recs[0]
 assert j["datagrams"] >= 3, j["datagrams"]

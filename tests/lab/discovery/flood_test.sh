@@ -11,7 +11,7 @@ export QUIET_MS=$quiet_ms
 unit flood 192.168.1.99/24 -- --silent --flood 10000 --flood-units 150 --flood-rate 5000
 scan
 [[ $SCAN_RC == 0 ]] || fail "flooded scan: exit status $SCAN_RC: $(cat "$WORK/scan.err")"
-check '
+assert_scan '
 import re
 ids = field("MacAddress")
 assert j["DeviceCount"] == 99 and len(recs) == 99, j["DeviceCount"]

@@ -10,7 +10,7 @@ unit evil 192.168.1.50/24 -- --raw-text \
     "0C01R00:80:87:00:00:50'192.168.1.50','255.255.255.0','192.168.1.1','${host}','A','','${model}','1','100','50'"
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
-check '
+assert_scan '
 assert j["DeviceCount"] == 1, j["DeviceCount"]
 r = recs[0]
 assert r["HostName"].startswith("<b>\x1b]0;T\x07\x7f"), r

@@ -6,6 +6,7 @@ set -u
 : "${MRV_BUILD_DIR:?run through ctest (MRV_BUILD_DIR unset)}"
 : "${MRV_SOURCE_DIR:?run through ctest (MRV_SOURCE_DIR unset)}"
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 
 NAS_SIM=$MRV_BUILD_DIR/tools/nas-sim/nas-sim
 FIND=$MRV_BUILD_DIR/app/mrv7k2-find
@@ -18,10 +19,7 @@ if ! lab_check; then
     exit 77
 fi
 for exe in "$NAS_SIM" "$FIND"; do
-    if [[ ! -x $exe ]]; then
-        echo "FAIL: $exe is not built"
-        exit 1
-    fi
+    [[ -x $exe ]] || fail "$exe is not built"
 done
 
 # A scan lasts 3000 ms; its wall time here includes the program's start. Qt's
@@ -59,11 +57,6 @@ labtest_cleanup() {
     exit "$status"
 }
 trap labtest_cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 # new_lab [lab_up options]: tears down the previous lab of this test, builds a new one.
 new_lab() {
@@ -134,10 +127,11 @@ scan() {
     fi
 }
 
-# check PYTHON: runs the assertions with `j` (the scan's JSON), `recs` (its
-# records), `logs(name)` (a unit's log lines as dicts) and `err` (scan stderr).
-check() {
-    "$PY" - "$WORK" "$1" <<'PYEOF' || fail "check failed"
+# assert_scan PYTHON: stops the test unless the assertions hold. They see `j`
+# (the scan's JSON), `recs` (its records), `logs(name)` (a unit's log lines as
+# dicts) and `err` (scan stderr).
+assert_scan() {
+    "$PY" - "$WORK" "$1" <<'PYEOF' || fail "scan check failed"
 import json, sys, os
 work, code = sys.argv[1], sys.argv[2]
 try:

@@ -18,7 +18,7 @@ for fake in "--identity 00:80:87:00:00:50 --ip 192.168.1.66" \
     fake_pid=$!
     wait_file "$SHARED/fake.ready" || fail "the PC's own unit did not start"
     scan
-    check '
+    assert_scan '
 assert j["DeviceCount"] == 1 and recs[0]["IpAddress"] == "192.168.1.50", j
 assert any(e["dir"] == "out" for e in logs("shared/fake")), "the fake unit did not answer"
 '

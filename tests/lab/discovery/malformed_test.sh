@@ -23,7 +23,7 @@ unit nodisk 192.168.1.91/24 -- --delay 300 \
     --raw-text "0C01R00:80:87:00:00:91'192.168.1.91','255.255.255.0','192.168.1.1','ND','A','',''"
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
-check '
+assert_scan '
 assert j["DeviceCount"] == 2, j["DeviceCount"]
 good, nodisk = recs
 assert good["MacAddress"] == "00:80:87:00:00:99" and good["HostName"] == "MRV7K2", good

@@ -25,7 +25,7 @@ exchange good "0C02S${id}192.168.1.77;255.255.255.0;192.168.1.1;ナス;A;;admin;
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
 addrs=$(lab_exec "$P" u ip -4 -o addr show dev eth0)
-check '
+assert_scan '
 def replies(name):
     return [json.loads(l) for l in open(os.path.join(work, name + ".replies"))]
 def status(name):

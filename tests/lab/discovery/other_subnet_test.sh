@@ -8,7 +8,7 @@ unit uc 172.16.9.9/16 -- --identity 00:80:87:00:10:09 --ip 172.16.9.9 --mask 255
     --gateway 172.16.0.1 --delay 200
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC"
-check '
+assert_scan '
 assert j["DeviceCount"] == 2, j["DeviceCount"]
 bc, uc = recs
 assert bc["MacAddress"] == "00:80:87:00:10:05" and bc["IpAddress"] == "10.0.0.5", bc

@@ -11,7 +11,7 @@ lab_exec_nobody "$P" pc "$PY" "$HERE/udp_peer.py" hold 12310 60 "$SHARED/held" &
 wait_file "$SHARED/held" || fail "could not occupy the reply port"
 scan
 [[ $SCAN_RC == 3 ]] || fail "exit status $SCAN_RC, expected 3; stderr: $(cat "$WORK/scan.err")"
-check '
+assert_scan '
 assert j["replyPortFailed"] is True, j
 assert j["DeviceCount"] == 0 and recs == [], j
 msg = "UDPポート12310を使用できません。\n他のプログラムが使用していないか確認してください。"

@@ -11,7 +11,7 @@ done
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC: $(cat "$WORK/scan.err")"
 sleep 0.3 # anything sent after the scan would have arrived by now
-check '
+assert_scan '
 moments = [0, 100, 250, 400, 600, 800, 1050, 1300, 1600, 2000]
 assert j["DeviceCount"] == 5, j["DeviceCount"]
 for n in range(1, 6):

@@ -13,7 +13,7 @@ unit two 192.168.2.50/24 --segment 2 -- --identity 00:80:87:00:02:50 --ip 192.16
     --gateway 192.168.2.1 --delay 200
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC: $(cat "$WORK/scan.err")"
-check '
+assert_scan '
 assert j["NetworkState"] == 0, j
 assert j["PcIpAddress"] == "192.168.2.37" and j["PcGateway"] == "192.168.2.1", j
 assert sorted(field("MacAddress")) == ["00:80:87:00:01:50", "00:80:87:00:02:50"], field("MacAddress")
@@ -30,7 +30,7 @@ echo "PASS: units on both segments found"
 ip -n "$P-pc" route add default via 192.168.1.1 dev eth0 metric 50 || fail "first gateway"
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC: $(cat "$WORK/scan.err")"
-check '
+assert_scan '
 assert j["PcIpAddress"] == "192.168.1.37" and j["PcGateway"] == "192.168.1.1", j
 assert [r["OtherSubnet"] for r in recs] == [0, 0], recs
 assert sorted(field("NetworkAddress")) == ["192.168.1.0", "192.168.2.0"], recs

@@ -10,7 +10,7 @@ unit late 192.168.1.60/24 -- --identity 00:80:87:00:00:60 --ip 192.168.1.60 --de
 unit early 192.168.1.61/24 -- --identity 00:80:87:00:00:61 --ip 192.168.1.61 --free ""
 scan
 [[ $SCAN_RC == 0 ]] || fail "exit status $SCAN_RC: $(cat "$WORK/scan.err")"
-check '
+assert_scan '
 assert j["DeviceCount"] == 2, j["DeviceCount"]
 assert field("number") == [1, 2]
 assert field("MacAddress") == ["00:80:87:00:00:61", "00:80:87:00:00:60"], field("MacAddress")

@@ -19,18 +19,7 @@ usertool=$userdir/${tool##*/}
 # No unprivileged ICMP sockets at first, root's neither: root takes the raw one.
 lab_up "$P" || exit 1
 
-failures=0
-checks=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# check LABEL JSON-LINE PYTHON-EXPRESSION (over the record r)
-check() {
-    checks=$((checks + 1))
-    if ! python3 -c 'import json,sys; r=json.loads(sys.argv[1]); sys.exit(0 if eval("(" + sys.argv[2] + ")") else 1)' \
-        "$2" "$3" 2>/dev/null; then
-        fail "$1: expected $3, got: $2"
-    fi
-}
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 
 as_root() { lab_exec "$P" pc timeout 20 "$tool" "$@"; }
 as_user() {
@@ -107,49 +96,49 @@ run_cases() { # who socket-kind
     wait
     local pid
     pid=$(python3 -c 'import json,sys; print(json.loads(sys.argv[1])["pid"])' "$(sed -n 1p <<<"$out")")
-    check "$who request on the wire" "$(cat "$sniffed")" "r['ttl']==128 and r['size']==52 and
-        r['id']==($pid & 0xFFFF) and r['seq']==0 and r['sumOk'] and r['tail']"
+    check_json "$who request on the wire" "d['ttl']==128 and d['size']==52 and
+        d['id']==($pid & 0xFFFF) and d['seq']==0 and d['sumOk'] and d['tail']" "$(<$sniffed)"
     rm -f "$ready" "$sniffed"
     local first second
     first=$(sed -n 1p <<<"$out")
     second=$(sed -n 2p <<<"$out")
-    check "$who gateway" "$first" "r['Status']==0 and r['ByteCount']==72 and
-        r['FromAddress']=='192.168.1.1' and r['MessageType']==0 and r['TimeToLive']==64 and
-        r['SequenceNumber']==0 and r['sent']==0 and r['replies']==1 and r['socket']=='$kind' and
-        0 <= r['ReplyTimeMs'] < 1000"
-    check "$who gateway again" "$second" "r['Status']==0 and r['SequenceNumber']==1 and
-        r['replies']==2"
+    check_json "$who gateway" "d['Status']==0 and d['ByteCount']==72 and
+        d['FromAddress']=='192.168.1.1' and d['MessageType']==0 and d['TimeToLive']==64 and
+        d['SequenceNumber']==0 and d['sent']==0 and d['replies']==1 and d['socket']=='$kind' and
+        0 <= d['ReplyTimeMs'] < 1000" "$first"
+    check_json "$who gateway again" "d['Status']==0 and d['SequenceNumber']==1 and
+        d['replies']==2" "$second"
 
     # A silent address: timed out after about the wait, the next number.
     out=$($who --host 192.168.1.60 --timeout 100)
-    check "$who silent" "$out" "r['Status']==2 and r['ByteCount']==0 and
-        r['FromAddress']=='0.0.0.0' and r['MessageType']==0 and r['TimeToLive']==0 and
-        r['ReplyTimeMs']==0 and r['sent']==0 and r['SequenceNumber']==1 and r['replies']==1 and
-        99 <= r['waitMs'] < 400"
+    check_json "$who silent" "d['Status']==2 and d['ByteCount']==0 and
+        d['FromAddress']=='0.0.0.0' and d['MessageType']==0 and d['TimeToLive']==0 and
+        d['ReplyTimeMs']==0 and d['sent']==0 and d['SequenceNumber']==1 and d['replies']==1 and
+        99 <= d['waitMs'] < 400" "$out"
 
     # "localhost" in any case is 127.0.0.1 (a raw socket may see our own
     # request first: type 8 counts as an echo too).
     out=$($who --host LocalHost --timeout 1000)
-    check "$who localhost" "$out" "r['Status']==0 and r['FromAddress']=='127.0.0.1' and
-        r['ByteCount']==72 and r['MessageType'] in (0, 8)"
+    check_json "$who localhost" "d['Status']==0 and d['FromAddress']=='127.0.0.1' and
+        d['ByteCount']==72 and d['MessageType'] in (0, 8)" "$out"
 
     # The gateway reports the destination unreachable: status 3, the router's address.
     out=$($who --host 192.0.2.5 --timeout 1000)
-    check "$who unreachable" "$out" "r['Status']==3 and r['MessageType']==3 and
-        r['FromAddress']=='192.168.1.1' and r['ByteCount']>=56"
+    check_json "$who unreachable" "d['Status']==3 and d['MessageType']==3 and
+        d['FromAddress']=='192.168.1.1' and d['ByteCount']>=56" "$out"
 
     # A routing loop: time exceeded from one of the two routers.
     redirects 0
     out=$($who --host 198.51.100.7 --timeout 1000)
-    check "$who time exceeded" "$out" "r['Status']==4 and r['MessageType']==11 and
-        r['FromAddress'] in ('192.168.1.1', '192.168.1.2')"
+    check_json "$who time exceeded" "d['Status']==4 and d['MessageType']==11 and
+        d['FromAddress'] in ('192.168.1.1', '192.168.1.2')" "$out"
 
     # A redirect arrives first: no answer to our request, so it is passed
     # over and the unreachable message of r2, where the gateway sent the
     # request on, decides.
     redirects 1
     out=$($who --host 203.0.113.9 --timeout 1000)
-    check "$who redirect" "$out" "r['Status']==3 and r['FromAddress']=='192.168.1.2'"
+    check_json "$who redirect" "d['Status']==3 and d['FromAddress']=='192.168.1.2'" "$out"
 }
 
 run_cases as_root raw
@@ -157,21 +146,21 @@ lab_ping_group "$P" pc || exit 1
 run_cases as_user datagram
 # Where the unprivileged socket is allowed, root takes it too.
 out=$(as_root --host 192.168.1.1 --timeout 1000)
-check "root with ping group" "$out" "r['Status']==0 and r['socket']=='datagram'"
+check_json "root with ping group" "d['Status']==0 and d['socket']=='datagram'" "$out"
 
 # Unprivileged where the namespace allows no ICMP sockets to anyone's group.
 lab_ping_group "$P" pc "1 0" || exit 1
 out=$(as_user --host 192.168.1.1 --timeout 100)
-check "user without ping group" "$out" "r.get('class')=='EInvalidSocket' and
-    r['error']=='Cannot allocate socket.'"
+check_json "user without ping group" "d.get('class')=='EInvalidSocket' and
+    d['error']=='Cannot allocate socket.'" "$out"
 # Root still has the raw socket.
 out=$(as_root --host 192.168.1.1 --timeout 1000)
-check "root without ping group" "$out" "r['Status']==0 and r['socket']=='raw'"
+check_json "root without ping group" "d['Status']==0 and d['socket']=='raw'" "$out"
 
 # The wait for a free address as the settings dialog probes it: 20 echoes
 # with a 100 ms wait, each to be timed out.
 out=$(as_root --host 192.168.1.60 --timeout 100 --count 20)
-checks=$((checks + 1))
+SCRIPT_TEST_CHECKS=$((SCRIPT_TEST_CHECKS + 1))
 if ! python3 - "$out" <<'PY'; then
 import json, statistics, sys
 rows = [json.loads(line) for line in sys.argv[1].splitlines()]
@@ -181,16 +170,16 @@ print("free-address wait over %d echoes (ms): median %.1f, worst %.1f, best %.1f
       % (len(rows), statistics.median(waits), waits[-1], waits[0]))
 sys.exit(0 if ok and waits[0] >= 99 and waits[-1] < 400 else 1)
 PY
-    fail "free-address wait: $out"
+    count_fail "free-address wait: $out"
 fi
 
 # A negative wait means no wait, never an endless one.
 out=$(as_root --host 192.168.1.60 --timeout -1)
-check "negative wait" "$out" "r['Status']==2 and r['waitMs'] < 50"
+check_json "negative wait" "d['Status']==2 and d['waitMs'] < 50" "$out"
 
 # Nobody at all at the address (no ARP answer): the same timed-out record.
 out=$(as_root --host 192.168.1.200 --timeout 100)
-check "absent address" "$out" "r['Status']==2 and r['FromAddress']=='0.0.0.0'"
+check_json "absent address" "d['Status']==2 and d['FromAddress']=='0.0.0.0'" "$out"
 
 # More foreign ICMP than one wait reads: the address counts as answered.
 # Mostly echo replies (foreign identifiers), which the raw socket's filter lets through.
@@ -205,7 +194,6 @@ out=$(as_root --host 192.168.1.60 --timeout 5000)
 touch "$stop"
 wait "$noise"
 echo "flood: $(cat "$userdir/noise.count") datagrams sent; the echo: $out"
-check "flood longer than the budget" "$out" "r['Status']==0 and r['FromAddress']=='192.168.1.60'"
+check_json "flood longer than the budget" "d['Status']==0 and d['FromAddress']=='192.168.1.60'" "$out"
 
-echo "$((checks - failures)) passed, $failures failed"
-[[ $failures -eq 0 ]]
+checks_done

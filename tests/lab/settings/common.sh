@@ -2,6 +2,7 @@
 # dialog driver inside the PC's namespace, and JSON checks. Sourced.
 set -u
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 
 SIM="$MRV_BUILD_DIR/tools/nas-sim/nas-sim"
@@ -16,18 +17,8 @@ P=$(lab_prefix) || exit 1
 trap 'lab_down "$P"; rm -rf "$WORK"' EXIT
 export QT_QPA_PLATFORM=offscreen
 
-fails=0
-check() { # check DESCRIPTION PYTHON-EXPRESSION JSON-FILE
-    if python3 - "$3" "$2" <<'PY'; then echo "PASS: $1"; else echo "FAIL: $1"; fails=$((fails + 1)); fi
-import json, sys
-with open(sys.argv[1]) as f:
-    d = json.load(f)
-ok = eval(sys.argv[2], {"d": d})
-if not ok:
-    print(json.dumps(d, ensure_ascii=False, indent=1), file=sys.stderr)
-sys.exit(0 if ok else 1)
-PY
-}
+# check DESCRIPTION PYTHON-EXPRESSION JSON-FILE: counts a failure and goes on.
+check() { check_json "$1" "$2" "$(<"$3")"; }
 
 # start_unit NAME ARGS...: nas-sim in host NAME, logging to $WORK/NAME.log.
 start_unit() {
@@ -39,18 +30,14 @@ start_unit() {
         [[ -e $WORK/$name.ready ]] && return 0
         sleep 0.1
     done
-    echo "FAIL: nas-sim in $name did not start"
-    exit 1
+    fail "nas-sim in $name did not start"
 }
 
 # drive OUT ARGS...: the dialog driver in the PC's namespace; its JSON into OUT.
 drive() {
     local out=$1
     shift
-    lab_exec "$P" pc "$DRIVER" "$@" >"$out" 2>"$out.err" || {
-        echo "FAIL: driver: $(cat "$out.err")"
-        exit 1
-    }
+    lab_exec "$P" pc "$DRIVER" "$@" >"$out" 2>"$out.err" || fail "driver: $(cat "$out.err")"
 }
 
 # setup_requests NAME: the setup requests the unit received, one JSON list.
@@ -64,12 +51,4 @@ for line in open(sys.argv[1]):
         reqs.append(e["hex"])
 print(json.dumps(reqs))
 PY
-}
-
-finish() {
-    if ((fails)); then
-        echo "$fails check(s) failed"
-        exit 1
-    fi
-    echo "all checks passed"
 }

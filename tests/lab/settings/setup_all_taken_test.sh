@@ -20,4 +20,4 @@ check "dialog open, buttons back" 'd["dialogOpen"] and d["buttonsEnabled"]' "$WO
 setup_requests u1 >"$WORK/requests.json"
 check "nothing sent" 'd == []' "$WORK/requests.json"
 python3 -c "import json; d=json.load(open('$WORK/taken.json')); print('search over %d taken candidates: %d ms (%.0f ms each)' % (len(d['probed']), d['resultMs'], d['resultMs'] / len(d['probed'])))"
-finish
+checks_done

@@ -48,4 +48,4 @@ for socket in raw datagram; do
           and d["boxes"] == [{"title": "OK", "text": "NASセットアップ成功"}])' \
         "$WORK/noisy-$socket.json"
 done
-finish
+checks_done

@@ -29,4 +29,4 @@ lab_exec "$P" pc "$FIND" --json >"$WORK/rescan.json"
 check "rescan finds the unit at .3, inside the subnet" \
     'd["records"][0]["IpAddress"] == "192.168.1.3" and d["records"][0]["OtherSubnet"] == 0' \
     "$WORK/rescan.json"
-finish
+checks_done

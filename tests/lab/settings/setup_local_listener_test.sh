@@ -20,7 +20,7 @@ for _ in $(seq 50); do
     [[ -e $WORK/shared/ready ]] && break
     sleep 0.1
 done
-[[ -e $WORK/shared/ready ]] || { echo "FAIL: the listener did not start"; exit 1; }
+[[ -e $WORK/shared/ready ]] || fail "the listener did not start"
 
 setup() { # setup OUT: the manual change of the unit's address
     drive "$1" --identity 00:11:22:33:44:55 --manual 192.168.1.60 255.255.255.0 192.168.1.1 \
@@ -48,4 +48,4 @@ setup "$WORK/free.json"
 check "port free: accepted" 'd["accepted"]' "$WORK/free.json"
 setup_requests u1 >"$WORK/requests.json"
 check "port free: exactly one request" 'len(d) == 1' "$WORK/requests.json"
-finish
+checks_done

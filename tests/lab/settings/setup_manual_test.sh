@@ -33,4 +33,4 @@ lab_exec "$P" pc "$FIND" --json >"$WORK/rescan.json"
 check "rescan shows the new address" \
     'd["DeviceCount"] == 1 and d["records"][0]["IpAddress"] == "192.168.1.60"' \
     "$WORK/rescan.json"
-finish
+checks_done

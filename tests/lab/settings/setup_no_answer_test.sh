@@ -15,4 +15,4 @@ check "dialog open and idle" 'd["dialogOpen"] and d["buttonsEnabled"] and not d[
     "$WORK/silent.json"
 setup_requests u1 >"$WORK/requests.json"
 check "the request went out once" 'len(d) == 1' "$WORK/requests.json"
-finish
+checks_done

@@ -62,4 +62,4 @@ drive "$WORK/three.json" --identity 00:11:22:33:44:03 --auto --user admin --pass
 check "LAN 2 stray unit: a free address, mask and gateway of LAN 2" \
     'd["unitOutsideSubnet"] and d["probed"][0] == "192.168.2.1" and d["NewAddress"].startswith("192.168.2.") and d["NewMask"] == "255.255.255.0" and d["NewGateway"] == "192.168.2.1"' \
     "$WORK/three.json"
-finish
+checks_done

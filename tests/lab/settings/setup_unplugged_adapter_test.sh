@@ -33,4 +33,4 @@ print(json.dumps(sorted({e["peer"].split(":")[0] for e in map(json.loads, open(s
 PY
 check "every request reached the unit from the working adapter" 'd == ["192.168.1.37"]' \
     "$WORK/sources.json"
-finish
+checks_done

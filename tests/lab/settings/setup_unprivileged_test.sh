@@ -32,7 +32,7 @@ as_user() {
         --gateway 10.0.0.1 --user admin --password secret
     lab_exec "$P" pc setpriv --reuid=65534 --regid=65534 --clear-groups \
         "$tree/bin/form3-lab-driver" --identity "00:11:22:33:44:6$runs" --auto --user admin \
-        --password secret >"$1" 2>"$1.err" || { echo "FAIL: driver: $(cat "$1.err")"; exit 1; }
+        --password secret >"$1" 2>"$1.err" || fail "driver: $(cat "$1.err")"
 }
 
 # helper_caps OUT: while the driver runs, the capability lines of the running
@@ -67,8 +67,7 @@ check "refused, helper with cap_net_raw: the same search" \
 if [[ -s $WORK/caps ]] && ! grep -qv ':\s*0000000000000000$' "$WORK/caps"; then
     echo "PASS: the running helper holds no capability"
 else
-    echo "FAIL: the helper's capabilities: $(cat "$WORK/caps" 2>/dev/null)"
-    fails=$((fails + 1))
+    count_fail "the helper's capabilities: $(cat "$WORK/caps" 2>/dev/null)"
 fi
 
 setcap -r "$helper" || exit 1
@@ -78,4 +77,4 @@ check "neither: the socket cannot be allocated, nothing is sent" \
       and d["boxes"] == [{"title": "エラー", "text": "Cannot allocate socket."}])' "$WORK/none.json"
 setup_requests u3 >"$WORK/requests.json"
 check "nothing sent" 'd == []' "$WORK/requests.json"
-finish
+checks_done

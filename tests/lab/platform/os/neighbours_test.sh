@@ -7,6 +7,7 @@
 set -u
 lookup=$1
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 lab_check || exit 77
 P=$(lab_prefix) || exit 1
 trap 'lab_down "$P"' EXIT
@@ -29,11 +30,5 @@ expected="192.168.1.60 yes
 192.168.1.64 no
 192.168.1.65 no
 not-an-address no"
-if [[ $got != "$expected" ]]; then
-    echo "FAIL: lookup gave"
-    echo "$got"
-    echo "expected"
-    echo "$expected"
-    exit 1
-fi
+[[ $got == "$expected" ]] || fail "lookup gave"$'\n'"$got"$'\n'"expected"$'\n'"$expected"
 echo "PASS: resolved entries only"

@@ -11,35 +11,34 @@ set -u
 linux=$1
 windows_tools=${MRV_WINDOWS_BUILD_DIR:-$MRV_SOURCE_DIR/build-windows}/tools/netinfo
 exe=$windows_tools/mrv7k2-netinfo.exe
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-[[ -x $wine ]] || { echo "SKIP: no wine64"; exit 77; }
-[[ -f $exe ]] || { echo "SKIP: no Windows build at $exe (bash scripts/build windows)"; exit 77; }
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
+source "$MRV_SOURCE_DIR/tools/lab/wine.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
+wine_check || exit 77
+[[ -f $exe ]] || { echo "SKIP: no Windows build at $exe (bash scripts/build windows)"; exit 77; }
 lab_check || exit 77
 P=$(lab_prefix) || exit 1
-export WINEPREFIX WINEDEBUG=-all
-WINEPREFIX=$(mktemp -d /tmp/netinfo-wine.XXXXXX) || exit 1
-trap '"$wineserver" -k 2>/dev/null; lab_down "$P"; rm -rf "$WINEPREFIX"' EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+work=$(mktemp -d /tmp/netinfo-wine.XXXXXX) || exit 1
+trap 'wine_prefix_down; lab_down "$P"; rm -rf "$work"' EXIT
+WINE_TIMEOUT=60
 
 # compare CASE EXPECTED-LINE...: both outputs equal and holding each line.
 compare() {
     local name=$1 native windows start
     shift
-    native=$(lab_exec "$P" pc "$linux") || fail "$name: Linux build exit $?"
+    native=$(lab_exec "$P" pc "$linux") || count_fail "$name: Linux build exit $?"
     start=$(date +%s%N)
-    windows=$(lab_exec "$P" pc timeout 60 "$wine" "$exe" 2>/dev/null | tr -d '\r')
+    windows=$(wine_exec "$P" "$exe" 2>/dev/null) || count_fail "$name: Windows build exit $?"
+    windows=${windows//$'\r'/}
     echo "$name: wine run $(( ($(date +%s%N) - start) / 1000000 )) ms"
-    [[ $native == "$windows" ]] || fail "$name: outputs differ"$'\n'"Linux:"$'\n'"$native"$'\n'"wine:"$'\n'"$windows"
+    [[ $native == "$windows" ]] || count_fail "$name: outputs differ"$'\n'"Linux:"$'\n'"$native"$'\n'"wine:"$'\n'"$windows"
     for line in "$@"; do
-        grep -qxF "$line" <<<"$windows" || fail "$name: no line '$line' in"$'\n'"$windows"
+        grep -qxF "$line" <<<"$windows" || count_fail "$name: no line '$line' in"$'\n'"$windows"
     done
 }
 
 lab_up "$P" || exit 1
+wine_prefix_up "$P" "$work/prefix" || exit 1
 compare "usual PC" "adapter 192.168.1.37 255.255.255.0 192.168.1.1" "NetworkState 0"
 
 lab_host "$P" pc 10.20.30.37/24 10.20.30.1 --segment 2 || exit 1
@@ -56,5 +55,4 @@ compare "sockets" "ok udp held port refused" "ok udp long datagram cut to the bu
     "ok channel holder checked and named" "ok channel unanswered request" \
     "ok channel serves past its peer bound"
 
-((failures == 0)) || exit 1
-echo "PASS: Windows and Linux builds agree on the lab PC's network and sockets"
+checks_done "PASS: Windows and Linux builds agree on the lab PC's network and sockets"

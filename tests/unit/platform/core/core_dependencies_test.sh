@@ -16,12 +16,11 @@ std=" algorithm any array atomic bit bitset charconv chrono compare complex conc
  vector version cassert cctype cerrno cfloat cinttypes climits cmath cstddef cstdint
  cstdio cstdlib cstring ctime cwchar "
 std=${std//$'\n'/ }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$root/tests/testsupport/script-test.sh"
 
 files=$(find . -path ./build\* -prune -o -path ./tests -prune -o -path ./tools -prune -o \
     -path '*/core/*' \( -name '*.cpp' -o -name '*.h' \) -print | sort)
-[[ -n $files ]] || fail "no core sources found under $root"
+[[ -n $files ]] || count_fail "no core sources found under $root"
 for file in $files; do
     file=${file#./}
     while IFS= read -r line; do
@@ -29,12 +28,12 @@ for file in $files; do
         header=${header//[[:space:]]/}
         case $header in
             \<*\>) name=${header:1:-1}
-                [[ $std == *" $name "* ]] || fail "$file includes <$name>, not the standard library" ;;
+                [[ $std == *" $name "* ]] || count_fail "$file includes <$name>, not the standard library" ;;
             \"platform/core/*\") ;;
             \"*/core/*\")
                 [[ $file == platform/core/* ]] &&
-                    fail "$file includes $header: platform/core is the lowest core" ;;
-            *) fail "$file includes $header, which is no core" ;;
+                    count_fail "$file includes $header: platform/core is the lowest core" ;;
+            *) count_fail "$file includes $header, which is no core" ;;
         esac
     done < <(grep -E '^[[:space:]]*#[[:space:]]*include' "$file")
 done
@@ -53,13 +52,12 @@ while IFS= read -r call; do
     for dep in $deps; do
         case $dep in
             PUBLIC | PRIVATE | INTERFACE) ;;
-            platform_core) [[ $target == platform_core ]] && fail "$file: platform_core links itself" ;;
-            *_core) [[ $target == platform_core ]] && fail "$file: platform_core links $dep" ;;
-            *) fail "$file: $target links $dep, which is no core" ;;
+            platform_core) [[ $target == platform_core ]] && count_fail "$file: platform_core links itself" ;;
+            *_core) [[ $target == platform_core ]] && count_fail "$file: platform_core links $dep" ;;
+            *) count_fail "$file: $target links $dep, which is no core" ;;
         esac
     done
 done <<<"$links"
-[[ -n $links ]] || fail "no core target links found"
+[[ -n $links ]] || count_fail "no core target links found"
 
-((failures == 0)) || exit 1
-echo "ok: $(wc -w <<<"$files") core files include only the standard library and cores; core targets link only cores"
+checks_done "ok: $(wc -w <<<"$files") core files include only the standard library and cores; core targets link only cores"
