@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 namespace app {
 namespace {

@@ -4,6 +4,9 @@
 
 #include "app/ProjectInfo.h"
 
+#include <string_view>
+#include <vector>
+
 namespace app {
 
 namespace {

@@ -5,6 +5,7 @@
 #include "app/FindReport.h"
 
 #include "discovery/RecordText.h"
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/FixedText.h"
 #include "platform/core/DottedQuad.h"
 
@@ -12,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 using namespace discovery;

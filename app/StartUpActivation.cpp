@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace app {
 namespace {

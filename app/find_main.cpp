@@ -8,6 +8,8 @@
 #include "app/FindReport.h"
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
+#include "discovery/core/DeviceTable.h"
+#include "discovery/core/LocalNetwork.h"
 #include "discovery/core/Messages.h"
 #include "platform/net/Cp932.h"
 #include "platform/os/Console.h"

@@ -6,6 +6,7 @@
 #include "app/StartUpActivation.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Form_SelectNAS.h"
+#include "platform/gui/ControlsTiming.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/HeldKeys.h"
 #include "platform/gui/JapaneseTexts.h"

@@ -4,9 +4,16 @@
 
 #include "discovery/DiscoveryExchange.h"
 
+#include "discovery/core/DeviceRecord.h"
+#include "discovery/core/DeviceTable.h"
+#include "discovery/core/DiscoveryReply.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/LocalNetwork.h"
 #include "discovery/core/Messages.h"
 #include "platform/core/DottedQuad.h"
+#include "platform/net/AdapterBroadcast.h"
+#include "platform/os/Ipv4Address.h"
+#include "platform/os/LocalAddresses.h"
 #include "platform/os/PortOwner.h"
 
 #include <cstring>

@@ -2,6 +2,7 @@
 
 #include "discovery/LocalNetworkCheck.h"
 
+#include "discovery/core/LocalNetwork.h"
 #include "platform/os/Adapters.h"
 
 #include <optional>

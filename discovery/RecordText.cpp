@@ -4,6 +4,8 @@
 
 #include "platform/net/Cp932.h"
 
+#include <cstddef>
+
 namespace discovery {
 
 QString fieldTextOf(const char* field, std::size_t capacity)

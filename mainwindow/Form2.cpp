@@ -8,6 +8,8 @@
 #include "ui_Unit2.h"
 
 #include <QCloseEvent>
+#include <cstdint>
+#include <memory>
 
 namespace mainwindow {
 namespace {

@@ -6,8 +6,10 @@
 #include "discovery/DiscoveryExchange.h"
 #include "discovery/LocalNetworkCheck.h"
 #include "discovery/RecordText.h"
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
+#include "discovery/core/LocalNetwork.h"
 #include "discovery/core/Messages.h"
 #include "mainwindow/GuidePictures.h"
 #include "mainwindow/MessageBoxes.h"
@@ -15,6 +17,7 @@
 #include "mainwindow/core/ActionButtons.h"
 #include "mainwindow/core/DiskFigures.h"
 #include "mainwindow/core/GuidePage.h"
+#include "mainwindow/core/GuidePicture.h"
 #include "mainwindow/core/GuideTexts.h"
 #include "mainwindow/core/ScanProgressBar.h"
 #include "mainwindow/core/UnitIcon.h"
@@ -33,6 +36,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>

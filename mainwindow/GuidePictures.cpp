@@ -3,9 +3,11 @@
 #include "mainwindow/GuidePictures.h"
 
 #include "mainwindow/BuiltInArt.h"
+#include "mainwindow/core/GuidePicture.h"
 
 #include <QApplication>
 #include <QPalette>
+#include <utility>
 
 namespace mainwindow {
 namespace {

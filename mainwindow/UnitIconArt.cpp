@@ -5,11 +5,13 @@
 #include "mainwindow/UnitIconArt.h"
 
 #include "mainwindow/BuiltInArt.h"
+#include "mainwindow/core/IconLayout.h"
 
 #include <QColor>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <utility>
 
 namespace mainwindow {
 namespace {

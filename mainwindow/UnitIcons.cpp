@@ -4,8 +4,10 @@
 #include "mainwindow/UnitIcons.h"
 
 #include "mainwindow/UnitIconArt.h"
+#include "mainwindow/core/IconLayout.h"
 
 #include <QPixmap>
+#include <cstddef>
 
 namespace mainwindow {
 

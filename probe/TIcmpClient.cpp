@@ -3,8 +3,16 @@
 
 #include "probe/TIcmpClient.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/Tick.h"
+#include "probe/TRawSocketClient.h"
 #include "probe/core/EIcmpException.h"
+#include "probe/core/EchoRequest.h"
+#include "probe/core/ReplyDecoder.h"
+#include "probe/core/ReplyMatch.h"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace probe {
 

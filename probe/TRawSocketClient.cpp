@@ -3,19 +3,26 @@
 
 #include "probe/TRawSocketClient.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/HostLookup.h"
+#include "platform/os/IcmpSocket.h"
 #include "platform/os/Privileges.h"
+#include "probe/TNetComponent.h"
 #include "probe/core/EInvalidSocket.h"
 #include "probe/core/ENotAllBytesSent.h"
 #include "probe/core/EPackageSizeTooBig.h"
 #include "probe/core/ESocketError.h"
+#include "probe/core/EchoRequest.h"
 #include "probe/core/HelperMessages.h"
 #include "probe/core/HostText.h"
 #include "probe/core/RawDatagram.h"
+#include "probe/core/ReplyMatch.h"
 #include "probe/core/SocketErrorText.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 
 namespace probe {

@@ -4,8 +4,9 @@
 
 #include "probe/TIcmpClient.h"
 #include "probe/core/NetComponentError.h"
+#include "settings/AddressProber.h"
 
-#include <exception>
+#include <memory>
 #include <string>
 
 namespace settings {

@@ -3,16 +3,20 @@
 
 #include "settings/SetupExchange.h"
 
-#include "discovery/core/DiscoveryReply.h"
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/Messages.h"
-#include "platform/core/SecureWipe.h"
+#include "platform/os/Ipv4Address.h"
+#include "platform/os/LocalAddresses.h"
 #include "platform/os/PortOwner.h"
 #include "settings/core/SettingsMessages.h"
 #include "settings/core/SetupReply.h"
+#include "settings/core/SetupRequest.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 

@@ -3,6 +3,8 @@
 
 #include "widgets/AddressFieldEdit.h"
 
+#include "widgets/FieldColours.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>

@@ -3,6 +3,8 @@
 
 #include "widgets/FourFieldAddressWidget.h"
 
+#include "widgets/AddressFieldEdit.h"
+#include "widgets/FieldColours.h"
 #include "widgets/core/PackedAddress.h"
 
 #include <QApplication>
@@ -14,8 +16,11 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace widgets {
 

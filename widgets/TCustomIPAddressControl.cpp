@@ -3,7 +3,11 @@
 
 #include "widgets/TCustomIPAddressControl.h"
 
+#include "widgets/AddressFieldEdit.h"
 #include "widgets/EventBoundary.h"
+#include "widgets/FieldColours.h"
+#include "widgets/FourFieldAddressWidget.h"
+#include "widgets/TIPAddressField.h"
 #include "widgets/core/DottedText.h"
 #include "widgets/core/EConvertError.h"
 #include "widgets/core/EInvalidOperation.h"
@@ -16,6 +20,11 @@
 #include <QFontMetrics>
 #include <QShowEvent>
 #include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

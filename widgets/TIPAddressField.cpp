@@ -2,8 +2,12 @@
 
 #include "widgets/TIPAddressField.h"
 
+#include "widgets/FourFieldAddressWidget.h"
 #include "widgets/TCustomIPAddressControl.h"
 #include "widgets/core/PackedAddress.h"
+#include "widgets/core/TIPAddrRange.h"
+
+#include <memory>
 
 namespace widgets {
 

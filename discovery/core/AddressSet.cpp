@@ -7,6 +7,7 @@
 #include "platform/core/DottedQuad.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 

@@ -1,9 +1,10 @@
 // The device table's record lookup, its clearing and the two display flags.
-
 #include "discovery/core/DeviceTable.h"
 
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/OutsideSubnet.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace discovery {

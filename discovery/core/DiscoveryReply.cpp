@@ -4,11 +4,14 @@
 
 #include "discovery/core/DiscoveryReply.h"
 
+#include "discovery/core/DeviceRecord.h"
+#include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "platform/core/DottedQuad.h"
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace discovery {
 namespace {

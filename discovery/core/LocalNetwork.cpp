@@ -7,7 +7,10 @@
 #include "discovery/core/FixedText.h"
 #include "platform/core/DottedQuad.h"
 
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace discovery {
 namespace {

@@ -2,7 +2,10 @@
 
 #include "mainwindow/core/ActionButtons.h"
 
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/OutsideSubnet.h"
+
+#include <cstdint>
 
 namespace mainwindow {
 

@@ -7,7 +7,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 namespace mainwindow {
 namespace {

@@ -3,6 +3,10 @@
 
 #include "mainwindow/core/GuidePage.h"
 
+#include "mainwindow/core/GuidePicture.h"
+
+#include <optional>
+
 namespace mainwindow {
 namespace {
 

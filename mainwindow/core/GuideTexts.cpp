@@ -3,6 +3,7 @@
 #include "mainwindow/core/GuideTexts.h"
 
 #include <initializer_list>
+#include <string>
 
 namespace mainwindow {
 namespace {

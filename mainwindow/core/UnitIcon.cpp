@@ -2,12 +2,16 @@
 
 #include "mainwindow/core/UnitIcon.h"
 
+#include "discovery/core/DeviceRecord.h"
 #include "discovery/core/DeviceTable.h"
 #include "discovery/core/FixedText.h"
 #include "discovery/core/OutsideSubnet.h"
 #include "mainwindow/core/DiskFigures.h"
+#include "mainwindow/core/IconLayout.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string_view>
 
 namespace mainwindow {
 

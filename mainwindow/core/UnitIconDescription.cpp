@@ -2,6 +2,8 @@
 
 #include "mainwindow/core/IconLayout.h"
 
+#include <string>
+
 namespace mainwindow {
 
 std::string unitIconDescription(int iconIndex)

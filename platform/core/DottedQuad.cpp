@@ -4,7 +4,12 @@
 
 #include "platform/core/DottedQuad.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace platform {
 

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <cstddef>
 
 namespace platform {
 

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <cstddef>
 
 namespace platform {
 

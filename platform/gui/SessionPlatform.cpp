@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <cstddef>
+#include <string_view>
 
 namespace platform {
 namespace {

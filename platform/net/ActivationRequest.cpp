@@ -4,6 +4,9 @@
 #include "platform/net/ActivationRequest.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace platform {
 namespace {

@@ -3,9 +3,15 @@
 
 #include "platform/net/AdapterBroadcast.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/Adapters.h"
+#include "platform/os/Ipv4Address.h"
+#include "platform/os/UdpSocket.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 namespace platform {
 

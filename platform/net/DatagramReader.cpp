@@ -3,9 +3,12 @@
 
 #include "platform/net/DatagramReader.h"
 
+#include "platform/core/DottedQuad.h"
+
 #include <QSocketNotifier>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 

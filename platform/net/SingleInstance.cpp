@@ -5,15 +5,19 @@
 
 #include "platform/net/ActivationRequest.h"
 #include "platform/net/ReadyWatch.h"
+#include "platform/os/LocalChannel.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 

@@ -2,7 +2,10 @@
 
 #include "platform/os/LocalAddresses.h"
 
+#include "platform/core/DottedQuad.h"
+
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 

@@ -6,6 +6,9 @@
 #include "probe/core/InternetChecksum.h"
 #include "probe/core/LittleEndian.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace probe {
 
 void buildEchoRequest(IcmpBuffer& buffer, std::uint16_t identifier, std::uint16_t sequence,

@@ -2,6 +2,12 @@
 
 #include "probe/core/EchoSequence.h"
 
+#include "probe/core/EchoRequest.h"
+#include "probe/core/ReplyDecoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
 namespace probe {
 
 std::uint16_t EchoSequence::prepare(IcmpBuffer& buffer, std::uint32_t processId, std::uint32_t tick)

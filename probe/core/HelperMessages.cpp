@@ -4,8 +4,15 @@
 
 #include "probe/core/HelperMessages.h"
 
+#include "probe/core/EchoRequest.h"
+#include "probe/core/HostText.h"
 #include "probe/core/InternetChecksum.h"
 #include "probe/core/LittleEndian.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace probe {
 

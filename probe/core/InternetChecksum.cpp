@@ -2,6 +2,9 @@
 
 #include "probe/core/InternetChecksum.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace probe {
 
 std::uint16_t internetChecksum(const std::uint8_t* data, std::size_t size)

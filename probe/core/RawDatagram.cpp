@@ -4,7 +4,13 @@
 
 #include "probe/core/RawDatagram.h"
 
+#include "probe/core/EchoRequest.h"
+#include "probe/core/HostText.h"
 #include "probe/core/InternetChecksum.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
 
 namespace probe {
 

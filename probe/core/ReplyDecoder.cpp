@@ -5,7 +5,10 @@
 
 #include "probe/core/EchoRequest.h"
 #include "probe/core/LittleEndian.h"
+#include "probe/core/TReplyStatus.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace probe {

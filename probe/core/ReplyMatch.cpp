@@ -4,7 +4,11 @@
 #include "probe/core/ReplyMatch.h"
 
 #include "probe/core/EchoRequest.h"
+#include "probe/core/HostText.h"
 #include "probe/core/LittleEndian.h"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace probe {
 

@@ -3,6 +3,8 @@
 #include "probe/core/SocketErrorText.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace probe {

@@ -15,10 +15,13 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/types.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 

@@ -4,7 +4,12 @@
 
 #include "platform/core/DottedQuad.h"
 
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace settings {
 namespace {

@@ -2,6 +2,11 @@
 
 #include "settings/core/SetupReply.h"
 
+#include "settings/core/SetupRequest.h"
+
+#include <cstddef>
+#include <string_view>
+
 namespace settings {
 
 bool isAwaitedSetupReply(const char (&buffer)[kSetupBufferSize], std::string_view identity)

@@ -6,6 +6,10 @@
 #include "platform/core/SecureWipe.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <utility>
 
 namespace settings {
 namespace {

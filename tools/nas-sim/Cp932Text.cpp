@@ -3,6 +3,7 @@
 #include "tools/nas-sim/Cp932Text.h"
 
 #include <QStringEncoder>
+#include <cstddef>
 #include <iconv.h>
 #include <optional>
 

@@ -1,6 +1,7 @@
 // Sends a flood plan on a timer at its rate, in bounded batches.
-
 #include "tools/nas-sim/FloodSender.h"
+
+#include "tools/nas-sim/FloodPlan.h"
 
 #include <QUdpSocket>
 #include <algorithm>

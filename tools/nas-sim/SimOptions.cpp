@@ -5,9 +5,11 @@
 
 #include "tools/nas-sim/ByteText.h"
 #include "tools/nas-sim/Cp932Text.h"
+#include "tools/nas-sim/SimConfig.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <cstddef>
 #include <optional>
 
 namespace {

@@ -3,6 +3,7 @@
 #include "tools/nas-sim/UnitReplies.h"
 
 #include <array>
+#include <cstddef>
 
 QByteArray UnitReplies::discovery(const QByteArray& identity,
                                   const std::array<QByteArray, 10>& values)

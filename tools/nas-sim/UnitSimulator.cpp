@@ -7,12 +7,14 @@
 #include "tools/nas-sim/FloodSender.h"
 #include "tools/nas-sim/Ipv4Text.h"
 #include "tools/nas-sim/SetupRequest.h"
+#include "tools/nas-sim/SimConfig.h"
 #include "tools/nas-sim/UnitReplies.h"
 
 #include <QJsonObject>
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <sys/socket.h>
+#include <utility>
 
 UnitSimulator::UnitSimulator(SimConfig config, QObject* parent)
     : QObject(parent), m_config(std::move(config)), m_flood(new FloodSender(&m_socket, this))

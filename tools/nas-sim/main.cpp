@@ -1,6 +1,7 @@
 // nas-sim: a simulated MRV-7K2 unit for the lab. See --help.
 
 #include "tools/nas-sim/LabNamespace.h"
+#include "tools/nas-sim/SimConfig.h"
 #include "tools/nas-sim/SimOptions.h"
 #include "tools/nas-sim/UnitSimulator.h"
 
@@ -11,8 +12,8 @@
 #include <QTimer>
 #include <csignal>
 #include <optional>
-#include <pthread.h>
 #include <sys/signalfd.h>
+#include <utility>
 
 namespace {
 

@@ -3,6 +3,7 @@
 // Linux one. Loopback only. Prints "ok <what>" or "FAIL <what>" per check and
 // exits 1 on any failure.
 
+#include "platform/os/Ipv4Address.h"
 #include "platform/os/LocalChannel.h"
 #include "platform/os/Tick.h"
 #include "platform/os/UdpSocket.h"
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 

@@ -2,6 +2,13 @@
 
 #include "widgets/core/DottedText.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace widgets {
 
 std::vector<std::string_view> dottedTextParts(std::string_view text)

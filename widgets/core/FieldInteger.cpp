@@ -2,6 +2,11 @@
 
 #include "widgets/core/FieldInteger.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
 namespace widgets {
 
 namespace {

@@ -2,6 +2,10 @@
 
 #include "widgets/core/PackedAddress.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
 namespace widgets {
 
 std::uint32_t packAddress(const std::array<std::int32_t, 4>& fields)

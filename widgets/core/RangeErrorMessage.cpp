@@ -4,6 +4,9 @@
 #include "widgets/core/RangeErrorMessage.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace widgets {

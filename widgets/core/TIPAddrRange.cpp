@@ -2,6 +2,8 @@
 
 #include "widgets/core/TIPAddrRange.h"
 
+#include <cstdint>
+
 namespace widgets {
 
 int TIPAddrRange::GetIPRange(int index) const

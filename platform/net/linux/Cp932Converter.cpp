@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
+#include <cstddef>
 #include <iconv.h>
 #include <string_view>
 

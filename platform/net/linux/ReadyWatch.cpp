@@ -3,6 +3,7 @@
 #include "platform/net/ReadyWatch.h"
 
 #include <QSocketNotifier>
+#include <cstdint>
 
 namespace platform {
 

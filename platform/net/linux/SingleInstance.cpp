@@ -6,6 +6,8 @@
 
 #include "platform/net/linux/SessionBusName.h"
 
+#include <cstdint>
+#include <optional>
 #include <unistd.h>
 
 namespace platform {

@@ -9,6 +9,12 @@
 #include <ifaddrs.h>
 #include <map>
 #include <net/if.h>
+#include <netinet/in.h>
+#include <optional>
+#include <string>
+#include <sys/socket.h>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {

@@ -2,9 +2,13 @@
 
 #include "platform/os/HostLookup.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/SocketAddress.h"
 
 #include <netdb.h>
+#include <netinet/in.h>
+#include <optional>
+#include <string>
 #include <sys/socket.h>
 
 namespace platform {

@@ -4,17 +4,21 @@
 
 #include "platform/os/IcmpSocket.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/SocketAddress.h"
 #include "platform/os/linux/SocketMessage.h"
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <linux/errqueue.h>
 #include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/types.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace platform {

@@ -2,11 +2,13 @@
 
 #include "platform/os/LocalAddresses.h"
 
-#include <algorithm>
+#include "platform/core/DottedQuad.h"
+
 #include <cstring>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace platform {
 

@@ -3,6 +3,7 @@
 
 #include "platform/os/linux/NeighbourDump.h"
 
+#include <cstdint>
 #include <cstring>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>

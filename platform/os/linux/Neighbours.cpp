@@ -6,12 +6,16 @@
 #include "platform/os/linux/NeighbourDump.h"
 
 #include <arpa/inet.h>
+#include <cstddef>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <netinet/in.h>
 #include <string>
+#include <string_view>
 #include <sys/socket.h>
 #include <sys/time.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace platform {

@@ -3,11 +3,17 @@
 
 #include "platform/os/PortOwner.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <pwd.h>
 #include <sstream>
+#include <string>
+#include <sys/types.h>
+#include <system_error>
 #include <vector>
 
 namespace platform {

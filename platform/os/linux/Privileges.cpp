@@ -9,13 +9,17 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstddef>
+#include <cstdint>
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

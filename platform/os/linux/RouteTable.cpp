@@ -5,7 +5,13 @@
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <net/route.h>
+#include <netinet/in.h>
+#include <string>
+#include <string_view>
+#include <sys/socket.h>
+#include <sys/types.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>

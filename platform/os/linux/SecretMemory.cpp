@@ -3,6 +3,7 @@
 
 #include "platform/os/SecretMemory.h"
 
+#include <cstddef>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 

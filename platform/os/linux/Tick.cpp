@@ -2,6 +2,7 @@
 
 #include "platform/os/Tick.h"
 
+#include <cstdint>
 #include <ctime>
 #include <unistd.h>
 

@@ -3,15 +3,20 @@
 
 #include "platform/os/UdpSocket.h"
 
+#include "platform/core/DottedQuad.h"
 #include "platform/os/LocalAddresses.h"
 #include "platform/os/SocketAddress.h"
 #include "platform/os/linux/SocketMessage.h"
 
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/types.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace platform {
