@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows window program under wine at the scales laptops ship with, on a
 # private X display in the lab's pc namespace, one wine prefix for all: for
-# each LogPixels in the table the main window's client area is the 96-DPI
+# each LogPixels in the list the main window's client area is the 96-DPI
 # size times the ratio, its welcome picture is a smooth scaling of the art
 # (ImageMagick's RMSE against the 2x raster resized by the ratio), its X11
 # window carries the program's icon, and 閉じる, where the ratio puts it,
