@@ -87,6 +87,9 @@ LangString STILL_RUNNING ${LANG_ENGLISH} "MRV-7K2 Setup (mrv7k2-setup.exe) is ru
 LangString STILL_RUNNING ${LANG_JAPANESE} "MRV-7K2 Setup (mrv7k2-setup.exe) が起動しています。終了してから、もう一度実行してください。"
 LangString NEEDS_PROGRAM_FILES ${LANG_ENGLISH} "Choose a folder inside $PROGRAMFILES64. Only there are the programs safe from being replaced by other users of this PC."
 LangString NEEDS_PROGRAM_FILES ${LANG_JAPANESE} "$PROGRAMFILES64 の中のフォルダーを選んでください。ほかのユーザーがプログラムを置き換えられないのはその中だけです。"
+; The progress page's line for each firewall rule added (netsh's exit code).
+LangString FIREWALL_RULE ${LANG_ENGLISH} "Firewall rule"
+LangString FIREWALL_RULE ${LANG_JAPANESE} "ファイアウォール規則"
 
 ; The shortcut carries the product's name, as Apps & Features does, in every
 ; language: the uninstaller then knows it whatever language it runs in.
@@ -116,9 +119,9 @@ LangString NEEDS_PROGRAM_FILES ${LANG_JAPANESE} "$PROGRAMFILES64 の中のフォ
 !macro FirewallAllow NAME PROGRAM
   !insertmacro FirewallRemove "${NAME}"
   !insertmacro Netsh 'add rule name="${NAME}" dir=in action=allow program="${PROGRAM}" profile=private,domain protocol=UDP enable=yes'
-  DetailPrint "netsh add rule ${NAME}: $0"
+  DetailPrint "$(FIREWALL_RULE) ${NAME}: $0"
   !insertmacro Netsh 'add rule name="${NAME} ${PUBLIC_SUFFIX}" dir=in action=allow program="${PROGRAM}" profile=public protocol=UDP localport=${REPLY_PORT} enable=yes'
-  DetailPrint "netsh add rule ${NAME} ${PUBLIC_SUFFIX}: $0"
+  DetailPrint "$(FIREWALL_RULE) ${NAME} ${PUBLIC_SUFFIX}: $0"
 !macroend
 
 ; Exactly the rules FirewallAllow adds, by their names.
