@@ -1,3 +1,4 @@
+// The words a screen reader says for each unit icon.
 #include "mainwindow/core/UnitIconDescription.h"
 
 #include "mainwindow/core/IconLayout.h"

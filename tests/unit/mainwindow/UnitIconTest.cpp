@@ -1,3 +1,4 @@
+// The usage levels and icon indexes of the unit records, and the buttons they offer.
 #include "mainwindow/core/UnitIcon.h"
 
 #include "discovery/core/DeviceTable.h"
