@@ -141,10 +141,9 @@ QList<AddressFieldEdit*> TCustomIPAddressControl::addressFields() const
     if (!m_widget)
         return {};
     QList<AddressFieldEdit*> fields = m_widget->findChildren<AddressFieldEdit*>();
-    std::sort(fields.begin(), fields.end(),
-              [](const AddressFieldEdit* a, const AddressFieldEdit* b) {
-                  return a->index() < b->index();
-              });
+    std::ranges::sort(fields, [](const AddressFieldEdit* a, const AddressFieldEdit* b) {
+        return a->index() < b->index();
+    });
     return fields;
 }
 

@@ -66,7 +66,7 @@ public:
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget && className == QLatin1String(SecretEdit::staticMetaObject.className()))
+    if (widget != nullptr && className == QLatin1String(SecretEdit::staticMetaObject.className()))
         return new SecretEditAccessible(widget);
     return nullptr;
 }

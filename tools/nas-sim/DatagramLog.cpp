@@ -40,6 +40,6 @@ void DatagramLog::event(QJsonObject fields)
 
 void DatagramLog::writeLine(QJsonObject& line)
 {
-    line.insert(QStringLiteral("t_ms"), static_cast<qint64>(m_clock.elapsed()));
+    line.insert(QStringLiteral("t_ms"), m_clock.elapsed());
     m_file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
 }

@@ -168,7 +168,9 @@ bool IcmpSocket::openDatagram(std::uint16_t identifier)
     const std::uint8_t wire[2] = {static_cast<std::uint8_t>(identifier & 0xFFU),
                                   static_cast<std::uint8_t>(identifier >> 8)};
     std::memcpy(&local.sin_port, wire, 2);
-    (void)::bind(m_fd, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        // Held by another socket: the system's choice stands.
+    }
     // Errors from routers come through the error queue, and the time-to-live
     // of each datagram as a control message.
     if (enable(m_fd, IP_RECVERR) != 0 || enable(m_fd, IP_RECVTTL) != 0) {

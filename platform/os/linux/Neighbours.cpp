@@ -47,7 +47,7 @@ bool neighbourResolved(std::string_view address)
     if (::inet_pton(AF_INET, text.c_str(), &wanted) != 1)
         return false;
 
-    NetlinkSocket socket;
+    const NetlinkSocket socket;
     if (socket.fd() < 0)
         return false;
     // The table is read in one dump; never wait long for the kernel.
