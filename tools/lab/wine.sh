@@ -65,13 +65,14 @@ wine_exec() {
     lab_exec "$p" pc "${bound[@]}" env "${env[@]}" "$WINE_BIN" "$@"
 }
 
-# wine_display PREFIX DIR: an X display for wine's windows in P's pc namespace,
+# wine_display PREFIX DIR [WxH]: an X display (default 1024x768) for wine's
+# windows in P's pc namespace,
 # exported as DISPLAY (Xvfb picks a free number, so tests never share one);
 # its process in WINE_XVFB, its log in DIR/xvfb.log.
 wine_display() {
-    local p=$1 dir=$2 i
+    local p=$1 dir=$2 size=${3:-1024x768} i
     exec 3>"$dir/display"
-    lab_exec "$p" pc Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    lab_exec "$p" pc Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
         >"$dir/xvfb.log" 2>&1 &
     WINE_XVFB=$!
     exec 3>&-

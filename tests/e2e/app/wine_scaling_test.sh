@@ -14,6 +14,7 @@ art=$windows/resources/images/guide_welcome@2x.png
 icon=$windows/desktop/program.ico
 source "$MRV_SOURCE_DIR/tools/lab/lab.sh"
 source "$MRV_SOURCE_DIR/tools/lab/wine.sh"
+source "$MRV_SOURCE_DIR/tests/testsupport/script-test.sh"
 wine_check || exit 77
 [[ -f $program ]] || { echo "SKIP: no Windows build at $windows (bash scripts/build windows)"; exit 77; }
 for tool in Xvfb xdotool xwininfo xprop import compare convert; do
@@ -26,17 +27,12 @@ rm -rf "$artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mrv-wine-dpi.XXXXXX)
 P=$(lab_prefix) || exit 1
-pids=()
 cleanup() {
-    local p
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     wine_prefix_down
     lab_down "$P"
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The window at 96 DPI (the forms' own size) and its welcome picture.
 width=${MRV_SCALING_EXPECT_WIDTH:-652} height=538 picture_width=652 picture_height=348
@@ -49,15 +45,7 @@ picture_limit=0.012
 
 lab_up "$P" || exit 1
 # Large enough for the window at 2.5x and its frame.
-exec 3>"$work/display"
-lab_exec "$P" pc Xvfb -displayfd 3 -screen 0 2048x1600x24 -nolisten tcp -noreset \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "FAIL: Xvfb did not start"; exit 1; }
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+wine_display "$P" "$work" 2048x1600 || exit 1
 x() { lab_exec "$P" pc "$@"; }
 ratio() { echo $(($1 * dpi / 96)); } # N at the current DPI, rounded down
 window() { # TITLE S: the visible window titled exactly TITLE
@@ -111,7 +99,7 @@ echo "fresh wine prefix: $(($(date +%s) - start)) s"
 for dpi in $dpis; do
     began=$(date +%s%N)
     wine_exec "$P" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-        >/dev/null 2>&1 || { fail "$dpi DPI: reg add failed"; continue; }
+        >/dev/null 2>&1 || { count_fail "$dpi DPI: reg add failed"; continue; }
     wine_exec "$P" "$program" >"$work/program-$dpi.log" 2>&1 &
     program_pid=$!
     if search=$(window "NAS検索..." 30); then
@@ -124,7 +112,7 @@ for dpi in $dpis; do
         sleep 0.1
     done
     if ! main=$(window "MRV-7K2" 20); then
-        fail "$dpi DPI: no main window"
+        count_fail "$dpi DPI: no main window"
         kill "$program_pid"
         wait "$program_pid"
         continue
@@ -140,12 +128,12 @@ for dpi in $dpis; do
     want_width=$(ratio "$width") want_height=$(ratio "$height")
     if ((${got_width:-0} < want_width - 2 || ${got_width:-0} > want_width + 2 ||
         ${got_height:-0} < want_height - 2 || ${got_height:-0} > want_height + 2)); then
-        fail "$dpi DPI: client area ${got_width}x$got_height, want ${want_width}x$want_height"
+        count_fail "$dpi DPI: client area ${got_width}x$got_height, want ${want_width}x$want_height"
     fi
 
     # Wine gives every window an icon, its own when the program has none.
     x xprop -id "$main" -notype -f _NET_WM_ICON 32c _NET_WM_ICON >"$work/icon"
-    same_icon "$work/icon" || fail "$dpi DPI: _NET_WM_ICON is not the program's icon"
+    same_icon "$work/icon" || count_fail "$dpi DPI: _NET_WM_ICON is not the program's icon"
 
     # The welcome picture sits at the client area's top left corner.
     size=$(ratio "$picture_width")x$(ratio "$picture_height")
@@ -154,7 +142,7 @@ for dpi in $dpis; do
     rmse=$(compare -metric RMSE "$work/picture.png" "$work/art.png" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p')
     echo "$dpi DPI: client ${got_width}x$got_height, picture RMSE ${rmse:-none}"
     awk -v r="${rmse:-1}" -v l="$picture_limit" 'BEGIN {exit !(r <= l)}' ||
-        fail "$dpi DPI: the picture is $rmse from a smooth scaling of the art (at most $picture_limit)"
+        count_fail "$dpi DPI: the picture is $rmse from a smooth scaling of the art (at most $picture_limit)"
 
     # 閉じる, where the ratio puts it, asks; Return (OK) ends the program.
     x xdotool mousemove --window "$main" "$(ratio 581)" "$(ratio 484)" click 1
@@ -163,16 +151,15 @@ for dpi in $dpis; do
             "$artifacts/$dpi-close-question.png"
         x xdotool key Return
     else
-        fail "$dpi DPI: no 警告 question on 閉じる"
+        count_fail "$dpi DPI: no 警告 question on 閉じる"
     fi
     for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$program_pid" 2>/dev/null; then
-        fail "$dpi DPI: the program still runs after OK"
+        count_fail "$dpi DPI: the program still runs after OK"
         kill "$program_pid"
     fi
     wait "$program_pid"
     echo "$dpi DPI: $((($(date +%s%N) - began) / 1000000)) ms"
 done
 
-((failures == 0)) || exit 1
-echo "PASS: the window scales with LogPixels under wine (screenshots in $artifacts)"
+checks_done "PASS: the window scales with LogPixels under wine (screenshots in $artifacts)"

@@ -90,8 +90,11 @@ known=" advapi32.dll combase.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll m
 delayed=$(sed -n '/^set(MRV_DELAY_LOADED_DLLS/,/)/p' "$MRV_SOURCE_DIR/cmake/SystemDllsOnly.cmake" |
     sed 's/set(MRV_DELAY_LOADED_DLLS//; s/)//' | xargs)
 for exe in mrv7k2-setup.exe mrv7k2-find.exe; do
-    for dll in $(x86_64-w64-mingw32-objdump -p "$work/zip/$base/$exe" |
-        sed -n -E 's/^\s*DLL Name: (.*)$/\L\1/p'); do
+    # An empty import list means objdump failed, not that all is well.
+    imports=$(x86_64-w64-mingw32-objdump -p "$work/zip/$base/$exe" |
+        sed -n -E 's/^\s*DLL Name: (.*)$/\L\1/p')
+    [[ $imports == *kernel32.dll* ]] || count_fail "no imports read from $exe"
+    for dll in $imports; do
         [[ ${known//[$'\n']/ } == *" $dll "* || $dll == api-ms-win-* ]] ||
             count_fail "$exe imports $dll, which Windows looks for beside the exe first"
     done
