@@ -85,6 +85,18 @@ wine_display() {
     export DISPLAY
 }
 
+# wine_window PREFIX TITLE S: the id of the visible window titled exactly
+# TITLE on the wine display, waiting at most S seconds.
+wine_window() {
+    local p=$1 id i
+    for ((i = 0; i < $3 * 10; i++)); do
+        id=$(lab_exec "$p" pc xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | head -n1)
+        [[ -n $id ]] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # wine_prefix_down: the wineserver ends first, then the display it drew on.
 wine_prefix_down() {
     if [[ -n ${WINEPREFIX:-} ]]; then

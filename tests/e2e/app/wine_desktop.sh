@@ -74,16 +74,7 @@ shot() {
     shots=$((shots + 1))
     x import -window root "$artifacts/$(printf '%02d' "$shots")-$1.png" 2>/dev/null
 }
-# The visible window whose title is exactly TITLE, waiting at most S seconds.
-window() { # TITLE S
-    local id
-    for _ in $(seq $(($2 * 10))); do
-        id=$(x xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+window() { wine_window "$P" "$@"; } # TITLE S
 gone() { # TITLE S
     for _ in $(seq $(($2 * 10))); do
         x xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0

@@ -48,15 +48,7 @@ lab_up "$P" || exit 1
 wine_display "$P" "$work" 2048x1600 || exit 1
 x() { lab_exec "$P" pc "$@"; }
 ratio() { echo $(($1 * dpi / 96)); } # N at the current DPI, rounded down
-window() { # TITLE S: the visible window titled exactly TITLE
-    local id
-    for _ in $(seq $(($2 * 10))); do
-        id=$(x xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+window() { wine_window "$P" "$@"; } # TITLE S
 
 # same_icon XPROP-OUTPUT: an icon in it is the program's: program.ico's frame
 # of that size (wine picks sizes by DPI; one missing there it stretches from
