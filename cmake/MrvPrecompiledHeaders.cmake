@@ -76,33 +76,51 @@ function(_mrv_targets_below dir var)
     set(${var} ${targets} PARENT_SCOPE)
 endfunction()
 
+# _mrv_pch_host(<name> STATIC|EXECUTABLE): a target that only makes the set
+# (EXECUTABLE: a Windows window program).
+function(_mrv_pch_host name type)
+    set(source ${PROJECT_BINARY_DIR}/${name}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "// Only for the precompiled headers.\nint main(int, char **) { return 0; }\n")
+    if(type STREQUAL "EXECUTABLE")
+        add_executable(${name} WIN32 ${source})
+    else()
+        add_library(${name} STATIC ${source})
+    endif()
+    set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+    # GCC also refuses the header where a macro defined when it was made is
+    # not defined: it is made with Qt Core's macros, which every Qt target
+    # has, and only the include folders of Qt Gui and Widgets.
+    target_link_libraries(${name} PRIVATE Qt6::Core)
+    target_include_directories(${name} SYSTEM PRIVATE
+        $<TARGET_PROPERTY:Qt6::Gui,INTERFACE_INCLUDE_DIRECTORIES>
+        $<TARGET_PROPERTY:Qt6::Widgets,INTERFACE_INCLUDE_DIRECTORIES>)
+    mrv_warnings(${name})
+    target_precompile_headers(${name} PRIVATE ${_mrv_pch_headers})
+endfunction()
+
 # Called once, after every target is defined.
 function(mrv_precompile_qt_headers)
     if(NOT MRV_PCH)
         return()
     endif()
-    set(source ${PROJECT_BINARY_DIR}/mrv_pch.cpp)
-    file(CONFIGURE OUTPUT ${source} CONTENT "// Only for the precompiled headers.\n")
-    add_library(mrv_pch STATIC ${source})
-    set_target_properties(mrv_pch PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
-    # GCC also refuses the header where a macro defined when it was made is
-    # not defined: it is made with Qt Core's macros, which every Qt target
-    # has, and only the include folders of Qt Gui and Widgets.
-    target_link_libraries(mrv_pch PRIVATE Qt6::Core)
-    target_include_directories(mrv_pch SYSTEM PRIVATE
-        $<TARGET_PROPERTY:Qt6::Gui,INTERFACE_INCLUDE_DIRECTORIES>
-        $<TARGET_PROPERTY:Qt6::Widgets,INTERFACE_INCLUDE_DIRECTORIES>)
-    mrv_warnings(mrv_pch)
-    target_precompile_headers(mrv_pch PRIVATE ${_mrv_pch_headers})
+    _mrv_pch_host(mrv_pch STATIC)
+    # Windows window programs get Qt's entry point, whose macro
+    # (QT_NEEDS_QMAIN) the headers mention: they take a set made for one.
+    if(WIN32)
+        _mrv_pch_host(mrv_pch_window_program EXECUTABLE)
+    endif()
 
     _mrv_targets_below(${PROJECT_SOURCE_DIR} targets)
     foreach(target IN LISTS targets)
         get_target_property(type ${target} TYPE)
-        if(target STREQUAL "mrv_pch" OR NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|MODULE_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY)$")
+        if(target MATCHES "^mrv_pch" OR NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|MODULE_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY)$")
             continue()
         endif()
         _mrv_uses_qt(${target} uses_qt)
-        if(uses_qt)
+        get_target_property(window_program ${target} WIN32_EXECUTABLE)
+        if(uses_qt AND WIN32 AND window_program)
+            target_precompile_headers(${target} REUSE_FROM mrv_pch_window_program)
+        elseif(uses_qt)
             target_precompile_headers(${target} REUSE_FROM mrv_pch)
         endif()
     endforeach()
