@@ -39,7 +39,10 @@ cleanup() {
 }
 trap cleanup EXIT
 # A failure leaves a picture of the screen beside the others.
-on_fail() { shot "failure"; }
+on_fail() { # the screenshot and what the program said
+    shot "failure"
+    tail -n 20 "$work/program.log" >&2 2>/dev/null
+}
 
 lab_up "$P" || exit 1
 unit() { # NAME ADDR/LEN nas-sim options...
